@@ -1,0 +1,9 @@
+#include "SimMaintenance.h"
+
+bool SimMaintenance::handle(SimulatedDevice &device, const SimRequest &request, QByteArray &reply)
+{
+    (void)device;
+    (void)request;
+    (void)reply;
+    return false;
+}

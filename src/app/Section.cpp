@@ -1,0 +1,38 @@
+#include "Section.h"
+
+#include "DeviceLink.h"
+#include "LinkView.h"
+#include "UiText.h"
+
+Section::Section(SectionHost &host, QObject *parent) : QObject(parent), host_(host) {}
+
+bool Section::refuseOutsideServiceMode()
+{
+    if (link().serviceMode())
+        return false;
+    showError(UiText(Txt::NotInServiceMode));
+    return true;
+}
+
+void Section::sendRead(uint8_t code, int count)
+{
+    view().setStatusText(UiText(Txt::PleaseWait));
+    link().SendAwaitingReply(code, count);
+}
+
+void Section::beginWrite(int progress)
+{
+    view().setStatusText(UiText(Txt::Writing));
+    view().setProgress(progress);
+}
+
+void Section::endWrite()
+{
+    view().setProgress(0);
+    view().setStatusText(UiText(Txt::InServiceMode));
+}
+
+void Section::showError(const QString &text)
+{
+    view().showDialog(UiText(Txt::TitleError), text);
+}

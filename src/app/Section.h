@@ -1,0 +1,36 @@
+#pragma once
+// Base of the window's sections: one group of controls with its requests and reply handlers.
+
+#include "SectionHost.h"
+
+#include <QObject>
+
+#include <cstdint>
+
+class Section : public QObject {
+    Q_OBJECT
+public:
+    explicit Section(SectionHost &host, QObject *parent = nullptr);
+
+    // Runs once at the window's first activation, after the captions are set.
+    virtual void activate() {}
+
+protected:
+    DeviceLink &link() { return host_.link(); }
+    LinkView &view() { return host_.view(); }
+    SectionHost &host() { return host_; }
+
+    // Read pattern, step 1: refuses with the not-in-service-mode dialog; true when refused.
+    bool refuseOutsideServiceMode();
+    // Read pattern, steps 2 and 4: waiting text, then the frame with the reply timer.
+    void sendRead(uint8_t code, int count = 4);
+    // Write pattern, step 2: writing text and the progress start value.
+    void beginWrite(int progress = 16);
+    // Write pattern, step 5: progress 0 and the service-mode idle text.
+    void endWrite();
+    // "Грешка !!! " with the given text.
+    void showError(const QString &text);
+
+private:
+    SectionHost &host_;
+};

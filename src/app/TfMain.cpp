@@ -1,0 +1,373 @@
+#include "TfMain.h"
+
+#include "ArticleModel.h"
+#include "ArticleTransfer.h"
+#include "ArticlesReport.h"
+#include "ArticlesSection.h"
+#include "BarcodeReader.h"
+#include "CashiersSection.h"
+#include "ClockShiftSection.h"
+#include "DateTimeSection.h"
+#include "DepartmentsSection.h"
+#include "DeviceLink.h"
+#include "FiscalDataSection.h"
+#include "FmDumpSection.h"
+#include "LogoSection.h"
+#include "LongFrame.h"
+#include "NetworkSection.h"
+#include "ParametersSection.h"
+#include "ReceiptLinesSection.h"
+#include "SelfTestSection.h"
+#include "TDialog.h"
+#include "TaxGroupsSection.h"
+#include "TaxpayerSection.h"
+#include "TransportControls.h"
+#include "Transport.h"
+#include "UiText.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+
+#include <cstdio>
+
+namespace {
+constexpr int kClientWidth = 800;
+constexpr int kClientHeight = 625;
+constexpr int kTopBandHeight = 186;
+constexpr int kPageHeight = 419;
+
+template <typename W> W *make(QWidget *parent, const char *name, const QRect &r)
+{
+    auto *w = new W(parent);
+    w->setObjectName(name);
+    w->setGeometry(r);
+    return w;
+}
+
+QLabel *label(QWidget *parent, const char *name, int x, int y, const QString &text = {})
+{
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(name);
+    l->move(x, y);
+    return l;
+}
+} // namespace
+
+TfMain::TfMain(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName("fMain");
+    QFont f("Arial", 8);
+    setFont(f);
+    QPalette pal = palette();
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        pal.setColor(role, Qt::blue);
+    setPalette(pal);
+
+    link_ = new DeviceLink(*this, this);
+    articles_ = new ArticleModel(this);
+
+    auto *central = new QWidget(this);
+    central->setObjectName("central");
+    central->setFixedSize(kClientWidth, kTopBandHeight + kPageHeight);
+    setCentralWidget(central);
+    buildTopBand(central);
+    buildPages(central);
+    buildStatusBar();
+
+    dialog_ = new TDialog(this);
+    setFixedSize(kClientWidth, kClientHeight);
+    if (const QScreen *s = QGuiApplication::primaryScreen())
+        move(s->availableGeometry().center() - QPoint(kClientWidth / 2, kClientHeight / 2));
+}
+
+TfMain::~TfMain() = default;
+
+template <typename T, typename... Args> T *TfMain::addSection(Args &&...args)
+{
+    T *s = new T(*this, std::forward<Args>(args)...);
+    s->setParent(this);
+    sections_.push_back(s);
+    return s;
+}
+
+void TfMain::buildTopBand(QWidget *c)
+{
+    label(c, "Label22", 8, 6);
+    auto *port = make<QComboBox>(c, "CB_ComPort", QRect(8, 22, 104, 22));
+    port->setEditable(true);
+    port->addItems({"COM1", "COM2", "COM3", "COM4"});
+    port->setCurrentIndex(0);
+    make<QPushButton>(c, "btnCom1", QRect(116, 20, 104, 25));
+
+    label(c, "edtIPLabel", 8, 52, QStringLiteral("ИП адреса"));
+    auto *ip = make<QLineEdit>(c, "edtIP", QRect(8, 68, 104, 22));
+    ip->setText("172.16.1.199");
+    make<QPushButton>(c, "btnCOM", QRect(116, 66, 104, 25));
+
+    label(c, "Label48", 8, 100);
+    auto *bc = make<QComboBox>(c, "cbBCCom", QRect(8, 116, 104, 22));
+    bc->setEditable(true);
+    bc->addItem("COM1");
+    make<QPushButton>(c, "btnBCCom", QRect(116, 114, 104, 25));
+
+    for (const char *lamp : {"bcLedRec", "bcLedTrans"}) {
+        auto *led = make<QFrame>(c, lamp, QRect(lamp[4] == 'R' ? 8 : 116, 152, 12, 12));
+        led->setFrameShape(QFrame::Box);
+        led->setAutoFillBackground(true);
+    }
+    label(c, "lblReceive", 24, 151);
+    label(c, "lblTransmit", 132, 151);
+
+    addSection<TransportControls>(static_cast<QWidget *>(this));
+    addSection<FiscalDataSection>(c, QRect(228, 4, 452, 178));
+
+    btnClose = make<QPushButton>(c, "btnClose", QRect(688, 18, 106, 152));
+    QFont cf("Arial", 14);
+    cf.setBold(true);
+    btnClose->setFont(cf);
+    QPalette cp = btnClose->palette();
+    cp.setColor(QPalette::ButtonText, Qt::red);
+    btnClose->setPalette(cp);
+    connect(btnClose, &QPushButton::clicked, this, &TfMain::btnCloseClick);
+}
+
+void TfMain::buildPages(QWidget *c)
+{
+    Page = make<QTabWidget>(c, "Page", QRect(0, kTopBandHeight, kClientWidth, kPageHeight));
+    Page->tabBar()->hide();
+    Page->setDocumentMode(true);
+    TabCompany = new QWidget;
+    TabCompany->setObjectName("TabCompany");
+    tabTaxGroups = new QWidget;
+    tabTaxGroups->setObjectName("tabTaxGroups");
+    tabOperators = new QWidget;
+    tabOperators->setObjectName("tabOperators");
+    TabSheet1 = new QWidget;
+    TabSheet1->setObjectName("TabSheet1");
+    for (QWidget *p : {TabCompany, tabTaxGroups, tabOperators, TabSheet1})
+        Page->addTab(p, QString());
+
+    struct PageButton {
+        QPushButton **button;
+        const char *name;
+        int left, width;
+        void (TfMain::*click)();
+    };
+    const PageButton buttons[] = {{&btPage1, "btPage1", 2, 176, &TfMain::btPage1Click},
+                                  {&btPage2, "btPage2", 177, 197, &TfMain::btPage2Click},
+                                  {&btPage3, "btPage3", 373, 178, &TfMain::btPage3Click},
+                                  {&btPage4, "btPage4", 550, 178, &TfMain::btPage4Click}};
+    for (const PageButton &b : buttons) {
+        *b.button = make<QPushButton>(c, b.name, QRect(b.left, kTopBandHeight, b.width, 22));
+        connect(*b.button, &QPushButton::clicked, this, b.click);
+    }
+
+    // Page 1: taxpayer, receipt lines, logo, clock.
+    addSection<TaxpayerSection>(TabCompany, QRect(4, 26, 392, 182));
+    addSection<LogoSection>(TabCompany, QRect(4, 210, 392, 205));
+    addSection<ReceiptLinesSection>(TabCompany, QRect(400, 26, 396, 262));
+    addSection<DateTimeSection>(TabCompany, QRect(400, 290, 396, 125));
+
+    // Page 2: tax groups, departments, articles.
+    addSection<TaxGroupsSection>(tabTaxGroups, QRect(2, 26, 196, 389));
+    addSection<DepartmentsSection>(tabTaxGroups, QRect(200, 26, 160, 389));
+    articlesSection_ = addSection<ArticlesSection>(tabTaxGroups, QRect(362, 26, 436, 389), *articles_);
+    addSection<ArticleTransfer>(*articlesSection_);
+    addSection<ArticlesReport>(*articlesSection_);
+    addSection<BarcodeReader>(*articlesSection_);
+
+    // Page 3: cashiers.
+    addSection<CashiersSection>(tabOperators, QRect(4, 26, 470, 389));
+
+    // Page 4: network, parameters, clock shift, self-tests, login, fiscal-memory dump.
+    addSection<NetworkSection>(TabSheet1, QRect(4, 26, 300, 190));
+    addSection<ParametersSection>(TabSheet1, QRect(308, 26, 290, 110));
+    addSection<ClockShiftSection>(TabSheet1, QRect(308, 140, 290, 110));
+    addSection<SelfTestSection>(TabSheet1, QRect(4, 220, 300, 190));
+    BtnPrijava = make<QPushButton>(TabSheet1, "BtnPrijava", QRect(608, 256, 153, 25));
+    connect(BtnPrijava, &QPushButton::clicked, this, &TfMain::BtnPrijavaClick);
+    addSection<FmDumpSection>(TabSheet1);
+}
+
+void TfMain::buildStatusBar()
+{
+    StatusBar = new QStatusBar(this);
+    StatusBar->setObjectName("StatusBar");
+    StatusBar->setSizeGripEnabled(false);
+    setStatusBar(StatusBar);
+    QFont sf("Arial", 8);
+    sf.setBold(true);
+    statusPanel0_ = new QLabel(StatusBar);
+    statusPanel0_->setObjectName("StatusPanel0");
+    statusPanel0_->setFixedWidth(350);
+    statusPanel0_->setFont(sf);
+    QPalette sp = statusPanel0_->palette();
+    sp.setColor(QPalette::WindowText, Qt::red);
+    statusPanel0_->setPalette(sp);
+    StatusBar->addWidget(statusPanel0_);
+    auto *panel1 = new QWidget(StatusBar);
+    panel1->setObjectName("StatusPanel1");
+    panel1->setFixedWidth(440);
+    PBar = new QProgressBar(panel1);
+    PBar->setObjectName("PBar");
+    PBar->setRange(0, 16);
+    PBar->setValue(0);
+    PBar->setTextVisible(false);
+    PBar->setGeometry(0, 2, 440, 14);
+    StatusBar->addWidget(panel1);
+}
+
+void TfMain::readFactoryNumber()
+{
+    factoryNumber_.clear();
+    QFile file(QStringLiteral("fkase.ini"));
+    if (!file.exists())
+        return;
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "fkase.ini: %s; starting with an empty factory number\n",
+                     qPrintable(file.errorString()));
+        return;
+    }
+    QByteArray line = file.readLine(4096);
+    if (line.isEmpty() && file.error() != QFileDevice::NoError) {
+        std::fprintf(stderr, "fkase.ini: %s; starting with an empty factory number\n",
+                     qPrintable(file.errorString()));
+        return;
+    }
+    while (line.endsWith('\n') || line.endsWith('\r'))
+        line.chop(1);
+    factoryNumber_ = QString::fromLatin1(line);
+}
+
+void TfMain::FormActivate()
+{
+    if (activated_)
+        return;
+    activated_ = true;
+    readFactoryNumber();
+    link_->resetState();
+
+    setWindowTitle(QStringLiteral("Parametrizacija za fiskalni printer v.3.4"));
+    auto setText = [this](const char *name, const QString &text) {
+        if (auto *l = findChild<QLabel *>(name))
+            l->setText(text), l->adjustSize();
+        else if (auto *b = findChild<QPushButton *>(name))
+            b->setText(text);
+    };
+    setText("lblReceive", UiText(42));
+    setText("lblTransmit", UiText(43));
+    setText("Label48", UiText(108));
+    setText("btnBCCom", UiText(Txt::OpenPort));
+    setText("Label22", UiText(104));
+    setText("btnCom1", UiText(Txt::OpenPort));
+    setText("btnCOM", UiText(Txt::OpenPort));
+    setText("btnClose", UiText(61));
+    btPage1->setText(QStringLiteral("Подаци о трговцу, време и датум"));
+    btPage2->setText(QStringLiteral("Пореске групе, артикли и одељења"));
+    btPage3->setText(QStringLiteral("Касири"));
+    btPage4->setText(QStringLiteral("ИП адреса и други параметри"));
+    BtnPrijava->setText(QStringLiteral("Пријава"));
+
+    articles_->fillStartup();
+    for (Section *s : sections_)
+        s->activate();
+
+    articlesSection_->BtnOtkaz->setText(QStringLiteral("Прекини"));
+    Page->setCurrentWidget(TabCompany);
+}
+
+void TfMain::showEvent(QShowEvent *event)
+{
+    FormActivate();
+    QMainWindow::showEvent(event);
+}
+
+void TfMain::closeEvent(QCloseEvent *event)
+{
+    emit windowClosing();
+    event->accept();
+}
+
+void TfMain::setStatusText(const QString &text)
+{
+    statusPanel0_->setText(text);
+    statusPanel0_->repaint();
+}
+
+QString TfMain::statusText() const
+{
+    return statusPanel0_->text();
+}
+
+void TfMain::setProgress(int value)
+{
+    PBar->setValue(std::clamp(value, 0, 16));
+}
+
+int TfMain::showDialog(const QString &title, const QString &text, bool twoButtons)
+{
+    return dialog_->ask(title, text, twoButtons);
+}
+
+void TfMain::setControlsEnabled(const QStringList &objectNames, bool enabled)
+{
+    for (const QString &name : objectNames)
+        if (auto *w = findChild<QWidget *>(name))
+            w->setEnabled(enabled);
+}
+
+void TfMain::setCancelButtonVisible(bool visible)
+{
+    articlesSection_->BtnOtkaz->setVisible(visible);
+}
+
+void TfMain::tcpClosedByLink()
+{
+    if (auto *b = findChild<QPushButton *>("btnCOM"))
+        b->setText(UiText(Txt::OpenPort));
+}
+
+void TfMain::btPage1Click()
+{
+    Page->setCurrentWidget(TabCompany);
+}
+
+void TfMain::btPage2Click()
+{
+    Page->setCurrentWidget(tabTaxGroups);
+}
+
+void TfMain::btPage3Click()
+{
+    Page->setCurrentWidget(tabOperators);
+}
+
+void TfMain::btPage4Click()
+{
+    Page->setCurrentWidget(TabSheet1);
+}
+
+void TfMain::btnCloseClick()
+{
+    Transport *t = link_->transport();
+    if (link_->serialTransport() && t && t->isOpen() && link_->serviceMode())
+        link_->SendFrame(0x10, 4);
+    close();
+}
+
+void TfMain::PrijavaOperatera()
+{
+    link_->clearRx();
+    link_->WriteBytes(BuildLongFrame(factoryNumber_, 0x01, QByteArray(1, char(0x01))));
+}

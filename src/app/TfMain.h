@@ -1,0 +1,99 @@
+#pragma once
+// The main window: top band, four pages, status bar; hosts the sections and owns the device link.
+
+#include "LinkView.h"
+#include "SectionHost.h"
+
+#include <QMainWindow>
+
+#include <vector>
+
+class ArticleModel;
+class ArticlesSection;
+class DeviceLink;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QStatusBar;
+class QTabWidget;
+class Section;
+class TDialog;
+
+class TfMain : public QMainWindow, public LinkView, public SectionHost {
+    Q_OBJECT
+public:
+    explicit TfMain(QWidget *parent = nullptr);
+    ~TfMain() override;
+
+    // Start-up initialisation; the first show runs it, later calls do nothing.
+    void FormActivate();
+
+    // SectionHost
+    DeviceLink &link() override { return *link_; }
+    LinkView &view() override { return *this; }
+    QString factoryNumber() const override { return factoryNumber_; }
+    QWidget *window() override { return this; }
+
+    // LinkView
+    void setStatusText(const QString &text) override;
+    void setProgress(int value) override;
+    int showDialog(const QString &title, const QString &text, bool twoButtons = false) override;
+    void setControlsEnabled(const QStringList &objectNames, bool enabled) override;
+    void setCancelButtonVisible(bool visible) override;
+    void tcpClosedByLink() override;
+
+    TDialog &dialog() { return *dialog_; }
+    ArticleModel &articles() { return *articles_; }
+    ArticlesSection &articlesSection() { return *articlesSection_; }
+    QString statusText() const;
+
+    void btPage1Click();
+    void btPage2Click();
+    void btPage3Click();
+    void btPage4Click();
+    void btnCloseClick();
+    // Operator login: the 13-byte long frame with command 0x01.
+    void PrijavaOperatera();
+    void BtnPrijavaClick() { PrijavaOperatera(); }
+
+signals:
+    // Emitted on every close of the window (the barcode port closes on it).
+    void windowClosing();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildTopBand(QWidget *central);
+    void buildPages(QWidget *central);
+    void buildStatusBar();
+    void readFactoryNumber();
+    template <typename T, typename... Args> T *addSection(Args &&...args);
+
+    DeviceLink *link_ = nullptr;
+    TDialog *dialog_ = nullptr;
+    ArticleModel *articles_ = nullptr;
+    ArticlesSection *articlesSection_ = nullptr;
+    std::vector<Section *> sections_;
+    QString factoryNumber_;
+    bool activated_ = false;
+
+    QTabWidget *Page = nullptr;
+    QWidget *TabCompany = nullptr;
+    QWidget *tabTaxGroups = nullptr;
+    QWidget *tabOperators = nullptr;
+    QWidget *TabSheet1 = nullptr;
+    QPushButton *btPage1 = nullptr;
+    QPushButton *btPage2 = nullptr;
+    QPushButton *btPage3 = nullptr;
+    QPushButton *btPage4 = nullptr;
+    QPushButton *btnClose = nullptr;
+    QPushButton *BtnPrijava = nullptr;
+    QStatusBar *StatusBar = nullptr;
+    QLabel *statusPanel0_ = nullptr;
+    QProgressBar *PBar = nullptr;
+};

@@ -1,0 +1,6 @@
+#include "TransportControls.h"
+
+TransportControls::TransportControls(SectionHost &host, QWidget *window) : Section(host)
+{
+    (void)window;
+}

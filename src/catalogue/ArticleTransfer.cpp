@@ -1,0 +1,6 @@
+#include "ArticleTransfer.h"
+
+ArticleTransfer::ArticleTransfer(SectionHost &host, ArticlesSection &articles) : Section(host)
+{
+    (void)articles;
+}

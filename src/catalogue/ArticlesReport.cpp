@@ -1,0 +1,6 @@
+#include "ArticlesReport.h"
+
+ArticlesReport::ArticlesReport(SectionHost &host, ArticlesSection &articles) : Section(host)
+{
+    (void)articles;
+}

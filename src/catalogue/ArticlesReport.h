@@ -1,0 +1,13 @@
+#pragma once
+// Section of the main window for the printable report of the article table.
+
+#include "Section.h"
+#include "ArticlesSection.h"
+
+class QWidget;
+
+class ArticlesReport : public Section {
+    Q_OBJECT
+public:
+    ArticlesReport(SectionHost &host, ArticlesSection &articles);
+};

@@ -1,0 +1,6 @@
+#include "BarcodeReader.h"
+
+BarcodeReader::BarcodeReader(SectionHost &host, ArticlesSection &articles) : Section(host)
+{
+    (void)articles;
+}

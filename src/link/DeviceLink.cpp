@@ -1,0 +1,298 @@
+#include "DeviceLink.h"
+
+#include "Cp1251.h"
+#include "DeviceErrors.h"
+#include "LinkView.h"
+#include "Transport.h"
+#include "UiText.h"
+
+namespace {
+const QStringList kReadsOnService = {"btnRead",       "btnCompanyRead", "btnLogoRead", "btnReadDateTime",
+                                     "btnReadCliche", "btnARead",       "btnTGRead",   "btnSTRead",
+                                     "btnORead",      "btnIPRead",      "btnPRead"};
+const QStringList kWritesOffOnService = {"btnWrite",       "btnCompanyWrite", "btnLogoWrite", "btnWriteDateTime",
+                                         "btnWriteCliche", "btnTGWrite",      "btnSTWrite",   "btnOWrite",
+                                         "btnIPWrite",     "btnPWrite"};
+const QStringList kAllOffOutOfService = {
+    "btnRead",   "btnWrite",  "btnCompanyRead", "btnCompanyWrite", "btnLogoRead",   "btnLogoWrite",
+    "btnReadDateTime", "btnWriteDateTime", "btnReadCliche", "btnWriteCliche", "btnTGRead", "btnSTRead",
+    "btnARead",  "btnORead",  "btnTGWrite",     "btnSTWrite",      "btnAWrite",     "btnOWrite",
+    "btnIPWrite", "btnPWrite", "btnIPRead",     "btnPRead"};
+
+constexpr uint8_t kStartShort = 0x5F;
+constexpr uint8_t kStartLong = 0xAA;
+constexpr uint8_t kCr = 0x0D;
+} // namespace
+
+DeviceLink::DeviceLink(LinkView &view, QObject *parent) : QObject(parent), view_(view)
+{
+    timer_.setSingleShot(true);
+    timer_.setInterval(kReplyTimeoutMs);
+    connect(&timer_, &QTimer::timeout, this, &DeviceLink::TimerTimer);
+    onReply(0x00, [this] { handleServiceModeOn(); });
+    onReply(0x10, [this] { handleServiceModeOff(); });
+    onReply(0xFD, [this] { handleNotZeroed(); });
+    onReply(0xF5, [this] { handleErrorReply(); });
+}
+
+DeviceLink::~DeviceLink() = default;
+
+void DeviceLink::putTx(int pos, const QByteArray &bytes, int maxLength)
+{
+    const int n = std::min<qsizetype>(bytes.size(), maxLength);
+    for (int i = 0; i < n && pos + i <= kBufferSize; ++i)
+        tx_[size_t(pos + i)] = uint8_t(bytes.at(i));
+}
+
+void DeviceLink::clearRx()
+{
+    rxCount_ = 0;
+    rx_.fill(0);
+}
+
+void DeviceLink::resetState()
+{
+    serialTransport_ = false;
+    disconnectAfterExit_ = false;
+    serviceMode_ = true;
+    replyPending_ = false;
+    cancel_ = false;
+    timer_.stop();
+    clearRx();
+    deferred_.clear();
+}
+
+void DeviceLink::setTransport(Transport *transport)
+{
+    if (transport_)
+        disconnect(transport_, nullptr, this, nullptr);
+    transport_ = transport;
+    if (transport_)
+        connect(transport_, &Transport::received, this, &DeviceLink::onTransportBytes);
+}
+
+void DeviceLink::onTransportBytes(const QByteArray &bytes)
+{
+    receiveBytes(bytes, transport_ ? transport_->recogniseEachByte() : true);
+}
+
+bool DeviceLink::WriteBytes(const QByteArray &bytes)
+{
+    QString error;
+    if (!transport_)
+        error = QStringLiteral("Веза са фискалним принтером није отворена.");
+    else if (!transport_->isOpen() || !transport_->write(bytes))
+        error = transport_->errorString();
+    if (error.isNull())
+        return true;
+    if (error.isEmpty())
+        error = QStringLiteral("Веза са фискалним принтером није отворена.");
+    view_.showDialog(UiText(Txt::TitleError), error);
+    return false;
+}
+
+bool DeviceLink::SendFrame(uint8_t code, int count)
+{
+    count = std::clamp(count, 4, kBufferSize);
+    tx_[1] = kStartShort;
+    tx_[2] = code;
+    tx_[3] = count == kBufferSize ? 255 : uint8_t(count - 4);
+    tx_[size_t(count)] = kCr;
+    return WriteBytes(QByteArray(reinterpret_cast<const char *>(&tx_[1]), count));
+}
+
+bool DeviceLink::SendAwaitingReply(uint8_t code, int count)
+{
+    if (!SendFrame(code, count))
+        return false;
+    replyPending_ = true;
+    timer_.start();
+    return true;
+}
+
+void DeviceLink::appendByte(uint8_t b)
+{
+    // A frame that cannot complete within the buffer is dropped and collection starts over.
+    if (rxCount_ >= kBufferSize)
+        rxCount_ = 0;
+    rx_[size_t(++rxCount_)] = b;
+}
+
+void DeviceLink::receiveBytes(const QByteArray &bytes, bool eachByte)
+{
+    if (bytes.isEmpty())
+        return;
+    if (dispatchDepth_ > 0) {
+        deferred_.append({bytes, eachByte});
+        return;
+    }
+    if (eachByte) {
+        for (qsizetype i = 0; i < bytes.size(); ++i) {
+            replyPending_ = false;
+            timer_.stop();
+            appendByte(uint8_t(bytes.at(i)));
+            HandleReceived();
+        }
+    } else {
+        replyPending_ = false;
+        timer_.stop();
+        for (char c : bytes)
+            appendByte(uint8_t(c));
+        HandleReceived();
+    }
+}
+
+bool DeviceLink::tryLongReply(uint8_t command)
+{
+    if (rxCount_ < 1 || rx_[1] != kStartLong || rx_[8] != command || rx_[size_t(rxCount_)] != kCr ||
+        rxCount_ != rx_[9] + 12)
+        return false;
+    rxCount_ = 0;
+    view_.setProgress(16);
+    if (rx_[10] == 0) {
+        const QString text = QStringLiteral("Грешка! ") + DescribeDeviceError(rx_[12], rx_[13], rx_[14], rx_[15]);
+        ++dispatchDepth_;
+        view_.showDialog(UiText(Txt::TitleError), text);
+        --dispatchDepth_;
+    }
+    view_.setProgress(0);
+    rx_.fill(0);
+    drainDeferred();
+    return true;
+}
+
+void DeviceLink::HandleReceived()
+{
+    if (cancel_) {
+        cancel_ = false;
+        rxCount_ = 0;
+    }
+    if (rx_[1] != kStartShort && rx_[1] != kStartLong)
+        rxCount_ = 0;
+    if (rxCount_ < 1)
+        return;
+    if (tryLongReply(0x20) || tryLongReply(0x24))
+        return;
+    const int l = rx_[3];
+    if ((rxCount_ == l + 4 || rxCount_ == l + 5) && rx_[size_t(rxCount_)] == kCr) {
+        rxCount_ = 0;
+        const uint8_t code = rx_[2];
+        dispatch(code);
+        rx_.fill(0);
+        if (rxCount_ > 5)
+            rxCount_ = 0;
+        emit replyDispatched(code);
+        drainDeferred();
+    }
+}
+
+void DeviceLink::dispatch(uint8_t code)
+{
+    ++dispatchDepth_;
+    const uint8_t hi = code & 0xF0;
+    if (hi == 0xE0) {
+        if (logoRead_)
+            logoRead_(code & 0x0F);
+    } else if (hi == 0xD0) {
+        if (logoWrite_)
+            logoWrite_(code & 0x0F);
+    } else if (handlers_[code]) {
+        handlers_[code]();
+    }
+    --dispatchDepth_;
+}
+
+void DeviceLink::drainDeferred()
+{
+    if (dispatchDepth_ > 0)
+        return;
+    while (!deferred_.isEmpty() && dispatchDepth_ == 0) {
+        const Deferred d = deferred_.takeFirst();
+        receiveBytes(d.bytes, d.eachByte);
+    }
+}
+
+void DeviceLink::onReply(uint8_t code, Handler handler)
+{
+    handlers_[code] = std::move(handler);
+}
+
+void DeviceLink::onBlockReply(uint8_t highNibble, BlockHandler handler)
+{
+    if ((highNibble & 0xF0) == 0xE0)
+        logoRead_ = std::move(handler);
+    else if ((highNibble & 0xF0) == 0xD0)
+        logoWrite_ = std::move(handler);
+}
+
+void DeviceLink::TimerTimer()
+{
+    timer_.stop();
+    if (!replyPending_)
+        return;
+    replyPending_ = false;
+    cancel_ = false;
+    view_.setCancelButtonVisible(false);
+    view_.showDialog(UiText(Txt::TitleError), UiText(Txt::NoAnswer));
+}
+
+void DeviceLink::BtnOtkazClick()
+{
+    timer_.stop();
+    replyPending_ = false;
+    cancel_ = true;
+    view_.setCancelButtonVisible(false);
+}
+
+bool DeviceLink::hasModelIdentifier() const
+{
+    return rx_[4] == 0x04 && rx_[5] == 0x01;
+}
+
+void DeviceLink::handleServiceModeOn()
+{
+    view_.setProgress(16);
+    view_.setStatusText(UiText(Txt::InServiceMode));
+    serviceMode_ = true;
+    view_.setControlsEnabled(kReadsOnService, true);
+    view_.setControlsEnabled(kWritesOffOnService, false);
+    view_.setProgress(0);
+}
+
+void DeviceLink::handleServiceModeOff()
+{
+    view_.setProgress(16);
+    view_.setStatusText(UiText(Txt::NotInServiceMode));
+    serviceMode_ = false;
+    view_.setControlsEnabled(kAllOffOutOfService, false);
+    view_.setProgress(0);
+    if (disconnectAfterExit_) {
+        disconnectAfterExit_ = false;
+        if (transport_ && !serialTransport_)
+            transport_->close();
+        view_.tcpClosedByLink();
+    }
+}
+
+void DeviceLink::handleNotZeroed()
+{
+    view_.setProgress(16);
+    if (hasModelIdentifier()) {
+        view_.showDialog(UiText(Txt::TitleError), UiText(Txt::NotZeroed));
+        view_.setStatusText(UiText(Txt::InServiceMode));
+        serviceMode_ = true;
+        view_.setControlsEnabled({"btnReadDateTime"}, true);
+        view_.setControlsEnabled({"btnWriteDateTime"}, false);
+    } else {
+        view_.showDialog(UiText(Txt::TitleError), UiText(Txt::WrongModel));
+    }
+    view_.setProgress(0);
+}
+
+void DeviceLink::handleErrorReply()
+{
+    view_.setProgress(16);
+    const QString text = hasModelIdentifier() ? DeviceErrorCodeText(rx_[6]) : UiText(Txt::WrongModel);
+    view_.showDialog(UiText(Txt::TitleError), text);
+    view_.setProgress(0);
+}

@@ -1,0 +1,125 @@
+#pragma once
+// The device link: buffers and flags, framing of requests, recognition and dispatch of replies.
+
+#include <QByteArray>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+class LinkView;
+#include "Transport.h"
+
+class DeviceLink : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kBufferSize = 260;
+    static constexpr int kReplyTimeoutMs = 5000;
+
+    explicit DeviceLink(LinkView &view, QObject *parent = nullptr);
+    ~DeviceLink() override;
+
+    LinkView &view() { return view_; }
+
+    // Buffers with positions 1..260 as the frame tables count them.
+    uint8_t tx(int pos) const { return tx_[index(pos)]; }
+    void setTx(int pos, uint8_t value) { tx_[index(pos)] = value; }
+    // Copies bytes into the transmit buffer from position `pos` on, never past position 260.
+    void putTx(int pos, const QByteArray &bytes, int maxLength = kBufferSize);
+    void clearTx() { tx_.fill(0); }
+    uint8_t rx(int pos) const { return rx_[index(pos)]; }
+    // Pointer to receive position `pos`; the bytes up to position 260 may be read through it.
+    const uint8_t *rxAt(int pos) const { return &rx_[index(pos)]; }
+    int rxCount() const { return rxCount_; }
+    // Empties the receive buffer: count 0 and all positions zeroed.
+    void clearRx();
+
+    // Frames transmit positions 1..count as a short frame and writes it; false when it could not
+    // be written (the error was shown to the user).
+    bool SendFrame(uint8_t code, int count);
+    // SendFrame, then the reply-pending flag and the reply timer.
+    bool SendAwaitingReply(uint8_t code, int count);
+    // Transport write of a ready frame (long frames); false when it could not be written.
+    bool WriteBytes(const QByteArray &bytes);
+
+    // Receivers: append bytes and run the recogniser (per byte or per chunk, as the transport says).
+    void receiveBytes(const QByteArray &bytes, bool eachByte);
+    // The recogniser: tests for a complete reply and dispatches it.
+    void HandleReceived();
+
+    using Handler = std::function<void()>;
+    using BlockHandler = std::function<void(int block)>;
+    // Handler for one reply code; the reply is readable through rx() while it runs.
+    void onReply(uint8_t code, Handler handler);
+    // Handler for the sixteen codes 0xE0..0xEF (highNibble 0xE0) or 0xD0..0xDF (0xD0), given the block.
+    void onBlockReply(uint8_t highNibble, BlockHandler handler);
+
+    bool serviceMode() const { return serviceMode_; }
+    void setServiceMode(bool on) { serviceMode_ = on; }
+    bool serialTransport() const { return serialTransport_; }
+    void setSerialTransport(bool on) { serialTransport_ = on; }
+    bool replyPending() const { return replyPending_; }
+    void setReplyPending(bool on) { replyPending_ = on; }
+    bool cancelFlag() const { return cancel_; }
+    void setCancelFlag(bool on) { cancel_ = on; }
+    bool disconnectAfterExit() const { return disconnectAfterExit_; }
+    void setDisconnectAfterExit(bool on) { disconnectAfterExit_ = on; }
+
+    // Start-up state: flags as at activation, empty receive buffer, timer stopped.
+    void resetState();
+
+    QTimer &replyTimer() { return timer_; }
+    void startReplyTimer() { timer_.start(); }
+    void stopReplyTimer() { timer_.stop(); }
+    // The reply timer's event.
+    void TimerTimer();
+    // The Cancel button during transfers.
+    void BtnOtkazClick();
+
+    // The transport requests go to and bytes come from; the link does not own it.
+    void setTransport(Transport *transport);
+    Transport *transport() const { return transport_; }
+
+signals:
+    // After a short reply was recognised and its handler (if any) ran.
+    void replyDispatched(uint8_t code);
+
+private:
+    static int index(int pos) { return pos < 1 ? 1 : (pos > kBufferSize ? kBufferSize : pos); }
+    void appendByte(uint8_t b);
+    void onTransportBytes(const QByteArray &bytes);
+    bool tryLongReply(uint8_t command);
+    void dispatch(uint8_t code);
+    void drainDeferred();
+    void handleServiceModeOn();
+    void handleServiceModeOff();
+    void handleNotZeroed();
+    void handleErrorReply();
+    bool hasModelIdentifier() const;
+
+    LinkView &view_;
+    std::array<uint8_t, kBufferSize + 1> tx_{}; // index 0 unused
+    std::array<uint8_t, kBufferSize + 1> rx_{};
+    int rxCount_ = 0;
+    bool serviceMode_ = true;
+    bool serialTransport_ = false;
+    bool replyPending_ = false;
+    bool cancel_ = false;
+    bool disconnectAfterExit_ = false;
+    QTimer timer_;
+    QPointer<Transport> transport_;
+    std::array<Handler, 256> handlers_{};
+    BlockHandler logoRead_;
+    BlockHandler logoWrite_;
+    // Bytes that arrive while a reply handler runs (a modal dialog keeps events flowing) wait here
+    // and are recognised once the handler has returned, so the reply being handled stays intact.
+    int dispatchDepth_ = 0;
+    struct Deferred {
+        QByteArray bytes;
+        bool eachByte;
+    };
+    QList<Deferred> deferred_;
+};

@@ -1,0 +1,6 @@
+#include "FmDumpSection.h"
+
+FmDumpSection::FmDumpSection(SectionHost &host, QWidget *page) : Section(host)
+{
+    (void)page;
+}
