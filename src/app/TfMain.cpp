@@ -21,8 +21,8 @@
 #include "TDialog.h"
 #include "TaxGroupsSection.h"
 #include "TaxpayerSection.h"
-#include "TransportControls.h"
 #include "Transport.h"
+#include "TransportControls.h"
 #include "UiText.h"
 
 #include <QCloseEvent>
@@ -235,14 +235,12 @@ void TfMain::readFactoryNumber()
     if (!file.exists())
         return;
     if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "fkase.ini: %s; starting with an empty factory number\n",
-                     qPrintable(file.errorString()));
+        std::fprintf(stderr, "fkase.ini: %s; starting with an empty factory number\n", qPrintable(file.errorString()));
         return;
     }
     QByteArray line = file.readLine(4096);
     if (line.isEmpty() && file.error() != QFileDevice::NoError) {
-        std::fprintf(stderr, "fkase.ini: %s; starting with an empty factory number\n",
-                     qPrintable(file.errorString()));
+        std::fprintf(stderr, "fkase.ini: %s; starting with an empty factory number\n", qPrintable(file.errorString()));
         return;
     }
     while (line.endsWith('\n') || line.endsWith('\r'))

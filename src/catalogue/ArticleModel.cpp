@@ -7,9 +7,7 @@ const QString kFirstTaxLetter = QStringLiteral("А");
 const QString kDepartmentOne = QStringLiteral("1");
 } // namespace
 
-ArticleModel::ArticleModel(QObject *parent) : QAbstractTableModel(parent), cells_(size_t(kArticles) * kColumns)
-{
-}
+ArticleModel::ArticleModel(QObject *parent) : QAbstractTableModel(parent), cells_(size_t(kArticles) * kColumns) {}
 
 int ArticleModel::rowCount(const QModelIndex &parent) const
 {

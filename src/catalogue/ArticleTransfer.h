@@ -1,8 +1,8 @@
 #pragma once
 // Section of the main window for the device-driven read and write chains of the whole article table.
 
-#include "Section.h"
 #include "ArticlesSection.h"
+#include "Section.h"
 
 class QWidget;
 

@@ -1,8 +1,8 @@
 #pragma once
 // Section of the main window for the printable report of the article table.
 
-#include "Section.h"
 #include "ArticlesSection.h"
+#include "Section.h"
 
 class QWidget;
 

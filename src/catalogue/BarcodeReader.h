@@ -1,8 +1,8 @@
 #pragma once
 // Section of the main window for the barcode scanner on its own serial port, feeding the article form.
 
-#include "Section.h"
 #include "ArticlesSection.h"
+#include "Section.h"
 
 class QWidget;
 

@@ -4,7 +4,8 @@
 
 #include <QGroupBox>
 
-DepartmentsSection::DepartmentsSection(SectionHost &host, QWidget *parent, const QRect &geometry) : Section(host, parent)
+DepartmentsSection::DepartmentsSection(SectionHost &host, QWidget *parent, const QRect &geometry)
+    : Section(host, parent)
 {
     gbStands = new QGroupBox(parent);
     gbStands->setObjectName("gbStands");

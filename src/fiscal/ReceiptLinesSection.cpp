@@ -4,7 +4,8 @@
 
 #include <QGroupBox>
 
-ReceiptLinesSection::ReceiptLinesSection(SectionHost &host, QWidget *parent, const QRect &geometry) : Section(host, parent)
+ReceiptLinesSection::ReceiptLinesSection(SectionHost &host, QWidget *parent, const QRect &geometry)
+    : Section(host, parent)
 {
     GBKlishe = new QGroupBox(parent);
     GBKlishe->setObjectName("GBKlishe");

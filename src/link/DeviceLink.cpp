@@ -14,10 +14,10 @@ const QStringList kWritesOffOnService = {"btnWrite",       "btnCompanyWrite", "b
                                          "btnWriteCliche", "btnTGWrite",      "btnSTWrite",   "btnOWrite",
                                          "btnIPWrite",     "btnPWrite"};
 const QStringList kAllOffOutOfService = {
-    "btnRead",   "btnWrite",  "btnCompanyRead", "btnCompanyWrite", "btnLogoRead",   "btnLogoWrite",
-    "btnReadDateTime", "btnWriteDateTime", "btnReadCliche", "btnWriteCliche", "btnTGRead", "btnSTRead",
-    "btnARead",  "btnORead",  "btnTGWrite",     "btnSTWrite",      "btnAWrite",     "btnOWrite",
-    "btnIPWrite", "btnPWrite", "btnIPRead",     "btnPRead"};
+    "btnRead",         "btnWrite",         "btnCompanyRead", "btnCompanyWrite", "btnLogoRead", "btnLogoWrite",
+    "btnReadDateTime", "btnWriteDateTime", "btnReadCliche",  "btnWriteCliche",  "btnTGRead",   "btnSTRead",
+    "btnARead",        "btnORead",         "btnTGWrite",     "btnSTWrite",      "btnAWrite",   "btnOWrite",
+    "btnIPWrite",      "btnPWrite",        "btnIPRead",      "btnPRead"};
 
 constexpr uint8_t kStartShort = 0x5F;
 constexpr uint8_t kStartLong = 0xAA;

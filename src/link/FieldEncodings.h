@@ -16,9 +16,15 @@ std::array<uint8_t, 3> FabrickiBrojToBCD(const QString &text);
 
 inline constexpr uint8_t kSwitchOn = 0xCC;
 inline constexpr uint8_t kSwitchOff = 0x33;
-inline uint8_t SwitchByte(bool on) { return on ? kSwitchOn : kSwitchOff; }
+inline uint8_t SwitchByte(bool on)
+{
+    return on ? kSwitchOn : kSwitchOff;
+}
 // Only 0xCC means on.
-inline bool SwitchIsOn(uint8_t b) { return b == kSwitchOn; }
+inline bool SwitchIsOn(uint8_t b)
+{
+    return b == kSwitchOn;
+}
 
 // Text of a reply field: at most `width` bytes, ending at the first zero byte, Windows-1251.
 QString ReadTextField(const uint8_t *bytes, int width);

@@ -2,8 +2,8 @@
 #include "ArticleModel.h"
 #include "DeviceLink.h"
 #include "TDialog.h"
-#include "TfMain.h"
 #include "TestTransport.h"
+#include "TfMain.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,0 +1,86 @@
+#include "TcpTransport.h"
+
+#include <QEventLoop>
+#include <QHostAddress>
+#include <QTimer>
+
+TcpTransport::TcpTransport(QObject *parent) : Transport(parent)
+{
+    socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    connect(&socket_, &QTcpSocket::readyRead, this, [this] {
+        const QByteArray bytes = socket_.readAll();
+        if (!bytes.isEmpty())
+            emit received(bytes);
+    });
+    connect(&socket_, &QTcpSocket::disconnected, this, &Transport::closed);
+}
+
+bool TcpTransport::connectTo(const QString &address, int timeoutMs)
+{
+    QString host = address.trimmed();
+    quint16 port = kDefaultPort;
+    const qsizetype colon = host.lastIndexOf(':');
+    if (colon > 0 && host.count(':') == 1) {
+        bool ok = false;
+        const uint p = host.mid(colon + 1).toUInt(&ok);
+        if (!ok || p == 0 || p > 65535) {
+            error_ = QStringLiteral("Invalid port number in \"%1\"").arg(address);
+            return false;
+        }
+        port = quint16(p);
+        host = host.left(colon);
+    }
+    socket_.abort();
+    error_.clear();
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    connect(&socket_, &QTcpSocket::connected, &loop, &QEventLoop::quit);
+    connect(&socket_, &QTcpSocket::errorOccurred, &loop, &QEventLoop::quit);
+    socket_.connectToHost(host, port);
+    timer.start(timeoutMs);
+    if (socket_.state() != QAbstractSocket::ConnectedState && socket_.state() != QAbstractSocket::UnconnectedState)
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    disconnect(&socket_, &QTcpSocket::connected, &loop, nullptr);
+    disconnect(&socket_, &QTcpSocket::errorOccurred, &loop, nullptr);
+    if (socket_.state() == QAbstractSocket::ConnectedState)
+        return true;
+    // An error ends the wait early; a wait that ran out means the connect timed out.
+    error_ = timer.isActive() ? socket_.errorString() : QStringLiteral("Connection timed out");
+    socket_.abort();
+    return false;
+}
+
+bool TcpTransport::isOpen() const
+{
+    return socket_.state() == QAbstractSocket::ConnectedState;
+}
+
+bool TcpTransport::write(const QByteArray &bytes)
+{
+    if (!isOpen()) {
+        error_ = QStringLiteral("Веза са фискалним принтером је прекинута.");
+        return false;
+    }
+    if (socket_.write(bytes) != bytes.size()) {
+        error_ = socket_.errorString();
+        return false;
+    }
+    socket_.flush();
+    return true;
+}
+
+QString TcpTransport::errorString() const
+{
+    if (!isOpen() && error_.isEmpty())
+        return QStringLiteral("Веза са фискалним принтером није отворена.");
+    return error_;
+}
+
+void TcpTransport::close()
+{
+    socket_.disconnectFromHost();
+    if (socket_.state() != QAbstractSocket::UnconnectedState)
+        socket_.abort();
+}

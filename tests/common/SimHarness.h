@@ -1,0 +1,60 @@
+#pragma once
+// End-to-end set-up: the main window talking to an in-process simulated printer over loopback TCP.
+
+#include "DeviceLink.h"
+#include "SimServer.h"
+#include "SimulatedDevice.h"
+#include "TDialog.h"
+#include "TcpTransport.h"
+#include "TfMain.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+// Processes events until `done` holds or `timeoutMs` passes; returns whether it holds.
+inline bool waitUntil(const std::function<bool()> &done, int timeoutMs = 5000)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+struct SimHarness {
+    // `host` is a loopback address of the test's own (127.0.0.N) so tests can run side by side.
+    explicit SimHarness(const QString &host = QStringLiteral("127.0.0.1"))
+    {
+        server = std::make_unique<SimServer>(device);
+        listening = server->listen(QHostAddress(host), 0);
+        window = std::make_unique<TfMain>();
+        window->FormActivate();
+        // Every message the window shows is recorded and answered with `answer`.
+        window->dialog().setResponder([this](TDialog &d) {
+            messages.append(d.Naslov->text() + QStringLiteral("|") + d.tekst->toPlainText());
+            return answer;
+        });
+        connected = listening && tcp.connectTo(host + QStringLiteral(":") + QString::number(server->port()));
+        window->link().setTransport(&tcp);
+    }
+
+    DeviceLink &link() { return window->link(); }
+
+    SimulatedDevice device;
+    std::unique_ptr<SimServer> server;
+    std::unique_ptr<TfMain> window;
+    TcpTransport tcp;
+    QStringList messages;
+    int answer = 1;
+    bool listening = false;
+    bool connected = false;
+};
