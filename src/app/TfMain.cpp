@@ -121,13 +121,13 @@ void TfMain::buildTopBand(QWidget *c)
     bc->addItem("COM1");
     make<QPushButton>(c, "btnBCCom", QRect(116, 114, 104, 25));
 
-    for (const char *lamp : {"bcLedRec", "bcLedTrans"}) {
-        auto *led = make<QFrame>(c, lamp, QRect(lamp[4] == 'R' ? 8 : 116, 152, 12, 12));
+    for (auto [lamp, x] : {std::pair{"bcLedRec", 8}, std::pair{"bcLedTrans", 132}}) {
+        auto *led = make<QFrame>(c, lamp, QRect(x, 152, 12, 12));
         led->setFrameShape(QFrame::Box);
         led->setAutoFillBackground(true);
     }
     label(c, "lblReceive", 24, 151);
-    label(c, "lblTransmit", 132, 151);
+    label(c, "lblTransmit", 148, 151);
 
     addSection<TransportControls>(static_cast<QWidget *>(this));
     addSection<FiscalDataSection>(c, QRect(228, 4, 452, 178));
@@ -205,6 +205,7 @@ void TfMain::buildStatusBar()
     StatusBar = new QStatusBar(this);
     StatusBar->setObjectName("StatusBar");
     StatusBar->setSizeGripEnabled(false);
+    StatusBar->setFixedHeight(kClientHeight - kTopBandHeight - kPageHeight);
     setStatusBar(StatusBar);
     QFont sf("Arial", 8);
     sf.setBold(true);
