@@ -93,8 +93,8 @@ int main(int argc, char **argv)
         }
         std::sort(times.begin(), times.end());
         std::printf("%-28s median %7.1f ms  min %7.1f ms  peak RSS %6.1f MB  (%d runs, platform %s)\n",
-                    empty ? "startup: empty Qt window" : "startup: main window", times[times.size() / 2],
-                    times.front(), rss / 1024.0, runs, qgetenv("QT_QPA_PLATFORM").constData());
+                    empty ? "startup: empty Qt window" : "startup: main window", times[times.size() / 2], times.front(),
+                    rss / 1024.0, runs, qgetenv("QT_QPA_PLATFORM").constData());
     }
     return 0;
 }

@@ -1,6 +1,6 @@
 // The UI text table: exact texts (Latin "j", trailing blanks) and their Windows-1251 form.
-#include "Cp1251.h"
 #include "UiText.h"
+#include "Cp1251.h"
 
 #include <gtest/gtest.h>
 
