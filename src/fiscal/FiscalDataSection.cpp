@@ -61,7 +61,6 @@ FiscalDataSection::FiscalDataSection(SectionHost &host, QWidget *parent, const Q
     dtpDate->setGeometry(70, 26, 150, 22);
     dtpDate->setDisplayFormat(DateTimeFormats::pickerDate());
     dtpDate->setMinimumDate(QDate(100, 1, 1)); // the earliest a picker can show
-
     dtpDate->setCalendarPopup(true);
     Label2 = new QLabel(UiText(96), GB1);
     Label2->setObjectName("Label2");
