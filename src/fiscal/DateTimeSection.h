@@ -3,9 +3,15 @@
 
 #include "Section.h"
 
+#include <QDate>
 #include <QRect>
+#include <QTime>
 
+class QDateEdit;
 class QGroupBox;
+class QLabel;
+class QPushButton;
+class QTimeEdit;
 class QWidget;
 
 class DateTimeSection : public Section {
@@ -13,5 +19,25 @@ class DateTimeSection : public Section {
 public:
     DateTimeSection(SectionHost &host, QWidget *parent, const QRect &geometry);
 
+    void activate() override;
+
+    // Read request 0x60.
+    void btnReadDateTimeClick();
+    // Write request 0x65, only for a setting later than the last fiscal date-time.
+    void btnWriteDateTimeClick();
+
+    // "Фискални датум и време: " with the date in the short date and the time in the long time format.
+    static QString fiscalCaption(const QDate &date, const QTime &time);
+
     QGroupBox *GBTimeDate = nullptr;
+    QLabel *Label19 = nullptr;
+    QLabel *Label23 = nullptr;
+    QDateEdit *dtpSetDate = nullptr;
+    QTimeEdit *dtpSetTime = nullptr;
+    QPushButton *btnReadDateTime = nullptr;
+    QPushButton *btnWriteDateTime = nullptr;
+    QLabel *lblFDT = nullptr;
+
+private:
+    void onReply60();
 };

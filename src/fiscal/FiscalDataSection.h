@@ -5,7 +5,12 @@
 
 #include <QRect>
 
+class QDateEdit;
 class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimeEdit;
 class QWidget;
 
 class FiscalDataSection : public Section {
@@ -13,5 +18,26 @@ class FiscalDataSection : public Section {
 public:
     FiscalDataSection(SectionHost &host, QWidget *parent, const QRect &geometry);
 
+    void activate() override;
+
+    // Read request 0x20.
+    void btnReadClick();
+    // The one-time write 0x25 behind the confirmation question.
+    void btnWriteClick();
+
     QGroupBox *gbFiscData = nullptr;
+    QLineEdit *edtEKAFP_Ser_No = nullptr;
+    QLineEdit *edtFP_Ser_No = nullptr;
+    QGroupBox *GB1 = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QDateEdit *dtpDate = nullptr;
+    QTimeEdit *dtpTime = nullptr;
+    QLineEdit *edtDZL_DanNo = nullptr;
+    QPushButton *btnRead = nullptr;
+    QPushButton *btnWrite = nullptr;
+
+private:
+    void onReply20();
+    void setPickersToNow();
 };

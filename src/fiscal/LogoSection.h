@@ -3,9 +3,15 @@
 
 #include "Section.h"
 
+#include <QImage>
 #include <QRect>
 
+#include <functional>
+
+class QCheckBox;
 class QGroupBox;
+class QLabel;
+class QPushButton;
 class QWidget;
 
 class LogoSection : public Section {
@@ -13,5 +19,44 @@ class LogoSection : public Section {
 public:
     LogoSection(SectionHost &host, QWidget *parent, const QRect &geometry);
 
+    // Shows the picture-open dialog (OPD), then loads the chosen file.
+    void btnLogoOpenClick();
+    // Loads a picture file into imgGraphLogo; warns when it is not 256 x 128. False when unreadable.
+    bool loadLogoFile(const QString &path);
+    // Starts the read chain: blocks 0xE0..0xEF, then the flag 0x55.
+    void btnLogoReadClick();
+    // Sends block 0 from imgGraphLogo; the device asks for the rest and then for the flag.
+    void btnLogoWriteClick();
+    // Runs when chbLogo changes state.
+    void chbLogoClick();
+
+    // The file choice of btnLogoOpen; returns an empty path when cancelled. Replaceable for tests.
+    void setFileChooser(std::function<QString()> chooser) { fileChooser_ = std::move(chooser); }
+
+    // The picture shown in imgGraphLogo (any size after a load; 256 x 128 after a read).
+    const QImage &logo() const { return logo_; }
+    // The picture the write chain packs its blocks from.
+    const QImage &logoPixelSource() const { return pixelSource_; }
+
     QGroupBox *GBLogo = nullptr;
+    QCheckBox *chbLogo = nullptr;
+    QLabel *chbLogoLabel = nullptr;
+    QLabel *imgGraphLogo = nullptr;
+    QPushButton *btnLogoOpen = nullptr;
+    QPushButton *btnLogoRead = nullptr;
+    QPushButton *btnLogoWrite = nullptr;
+
+private:
+    QString choosePictureFile();
+    void onReadBlock(int block);
+    void onFlagReply();
+    void onWriteBlockRequest(int block);
+    void onFlagRequest();
+    bool sendBlock(int block);
+    void repaintLogo();
+
+    QImage logo_;
+    // Blank until the first btnLogoWrite, so that a device asking for blocks unprompted gets white ones.
+    QImage pixelSource_;
+    std::function<QString()> fileChooser_;
 };

@@ -1,8 +1,21 @@
 #include "TaxpayerSection.h"
 
+#include "DeviceLink.h"
+#include "LabelledEdit.h"
+#include "LinkView.h"
+#include "TaxpayerRecord.h"
 #include "UiText.h"
 
 #include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+constexpr uint8_t kRead = 0x30;
+constexpr uint8_t kWrite = 0x35;
+constexpr int kWriteCount = 4 + TaxpayerRecord::kSize; // 164 with the CR
+constexpr int kTypingLimit = 31;
+} // namespace
 
 TaxpayerSection::TaxpayerSection(SectionHost &host, QWidget *parent, const QRect &geometry) : Section(host, parent)
 {
@@ -10,4 +23,93 @@ TaxpayerSection::TaxpayerSection(SectionHost &host, QWidget *parent, const QRect
     GBCompany->setObjectName("GBCompany");
     GBCompany->setGeometry(geometry);
     GBCompany->setTitle(UiText(55));
+
+    struct Row {
+        QLineEdit **edit;
+        const char *name;
+        int entry;
+    };
+    const Row rows[] = {{&edtPr_Tel, "edtPr_Tel", 68},
+                        {&edtPr_Name, "edtPr_Name", 44},
+                        {&edtDZL_Name, "edtDZL_Name", 91},
+                        {&edtDZL_Addr, "edtDZL_Addr", 67},
+                        {&edtDZL_Bulstat, "edtDZL_Bulstat", 45}};
+    QFont bold = GBCompany->font();
+    bold.setBold(true);
+    int y = 22;
+    for (const Row &r : rows) {
+        QLineEdit *e =
+            LabelledEdit::create(GBCompany, r.name, UiText(r.entry), {8, y + 3}, QRect(160, y, 224, 21), kTypingLimit);
+        QPalette p = e->palette();
+        for (auto group : {QPalette::Active, QPalette::Inactive}) {
+            p.setColor(group, QPalette::Base, QColor(0xFF, 0xFF, 0xE1)); // pale information background
+            p.setColor(group, QPalette::Text, Qt::blue);
+        }
+        e->setPalette(p);
+        e->setFont(bold);
+        *r.edit = e;
+        y += 26;
+    }
+
+    btnCompanyRead = new QPushButton(UiText(Txt::Read), GBCompany);
+    btnCompanyRead->setObjectName("btnCompanyRead");
+    btnCompanyRead->setGeometry(160, 150, 110, 25);
+    btnCompanyWrite = new QPushButton(UiText(Txt::Write), GBCompany);
+    btnCompanyWrite->setObjectName("btnCompanyWrite");
+    btnCompanyWrite->setGeometry(274, 150, 110, 25);
+
+    connect(btnCompanyRead, &QPushButton::clicked, this, &TaxpayerSection::btnCompanyReadClick);
+    connect(btnCompanyWrite, &QPushButton::clicked, this, &TaxpayerSection::btnCompanyWriteClick);
+    link().onReply(kRead, [this] { onReply30(); });
+}
+
+QLineEdit *TaxpayerSection::fieldEdit(int field) const
+{
+    switch (field) {
+    case TaxpayerRecord::PrName:
+        return edtPr_Name;
+    case TaxpayerRecord::DzlAddr:
+        return edtDZL_Addr;
+    case TaxpayerRecord::PrTel:
+        return edtPr_Tel;
+    case TaxpayerRecord::DzlName:
+        return edtDZL_Name;
+    default:
+        return edtDZL_Bulstat;
+    }
+}
+
+void TaxpayerSection::btnCompanyReadClick()
+{
+    if (refuseOutsideServiceMode())
+        return;
+    sendRead(kRead);
+}
+
+void TaxpayerSection::onReply30()
+{
+    view().setProgress(16);
+    btnCompanyWrite->setEnabled(true);
+    const TaxpayerRecord r = TaxpayerRecord::decode(link().rxAt(4));
+    for (int i = 0; i < TaxpayerRecord::kFieldCount; ++i)
+        LabelledEdit::setTextUncut(fieldEdit(i), r.fields[size_t(i)]);
+    view().setProgress(0);
+    view().setStatusText(UiText(Txt::InServiceMode));
+}
+
+void TaxpayerSection::btnCompanyWriteClick()
+{
+    if (!link().serviceMode())
+        return;
+    beginWrite(16);
+    link().clearTx();
+    TaxpayerRecord r;
+    for (int i = 0; i < TaxpayerRecord::kFieldCount; ++i)
+        r.fields[size_t(i)] = fieldEdit(i)->text();
+    link().putTx(4, r.encode());
+    if (edtDZL_Bulstat->text().isEmpty())
+        showError(UiText(Txt::DataError));
+    else
+        link().SendFrame(kWrite, kWriteCount);
+    endWrite();
 }

@@ -6,6 +6,8 @@
 #include <QRect>
 
 class QGroupBox;
+class QLineEdit;
+class QPushButton;
 class QWidget;
 
 class TaxpayerSection : public Section {
@@ -13,5 +15,23 @@ class TaxpayerSection : public Section {
 public:
     TaxpayerSection(SectionHost &host, QWidget *parent, const QRect &geometry);
 
+    // Read request 0x30.
+    void btnCompanyReadClick();
+    // Write request 0x35 (refused when the statistical number is empty).
+    void btnCompanyWriteClick();
+
     QGroupBox *GBCompany = nullptr;
+    // Top to bottom on screen; the frame order is a different one (TaxpayerRecord).
+    QLineEdit *edtPr_Tel = nullptr;
+    QLineEdit *edtPr_Name = nullptr;
+    QLineEdit *edtDZL_Name = nullptr;
+    QLineEdit *edtDZL_Addr = nullptr;
+    QLineEdit *edtDZL_Bulstat = nullptr;
+    QPushButton *btnCompanyRead = nullptr;
+    QPushButton *btnCompanyWrite = nullptr;
+
+private:
+    void onReply30();
+    // The edit of each frame field, in frame order.
+    QLineEdit *fieldEdit(int field) const;
 };

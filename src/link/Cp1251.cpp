@@ -23,7 +23,9 @@ QByteArray encode(const QString &text)
             continue;
         }
         QByteArray b = encoder.encode(ch);
-        if (encoder.hasError() || b.size() != 1) {
+        // The converter may put a substitute (0x1A) or a look-alike in place of a character the code
+        // page lacks without reporting an error; only a byte that decodes back to the same character counts.
+        if (encoder.hasError() || b.size() != 1 || QString(QStringDecoder("windows-1251").decode(b)) != ch) {
             encoder = QStringEncoder("windows-1251");
             out.append('?');
         } else {
