@@ -122,7 +122,7 @@ void TfMain::buildTopBand(QWidget *c)
     make<QPushButton>(c, "btnBCCom", QRect(116, 114, 104, 25));
 
     for (const char *lamp : {"bcLedRec", "bcLedTrans"}) {
-        auto *led = make<QFrame>(c, lamp, QRect(lamp[4] == 'R' ? 8 : 116, 152, 12, 12));
+        auto *led = make<QFrame>(c, lamp, QRect(lamp[5] == 'R' ? 8 : 116, 152, 12, 12));
         led->setFrameShape(QFrame::Box);
         led->setAutoFillBackground(true);
     }

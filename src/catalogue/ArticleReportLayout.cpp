@@ -1,10 +1,13 @@
 #include "ArticleReportLayout.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
+
+#include <algorithm>
 
 namespace {
 const QString kFontFamily = QStringLiteral("Arial");
@@ -20,6 +23,7 @@ constexpr int kHeadStopa = 1577;
 // laid out with; the centred tax letter keeps its centre.
 constexpr int kSifraStart = 64, kSifraRight = 131;
 constexpr int kNazivLeft = 191;
+constexpr int kNameGap = 15;
 constexpr int kBarkodStart = 1207, kBarkodRight = 1315;
 constexpr int kCenaStart = 1471, kCenaRight = 1548;
 constexpr int kStopaStart = 1580, kStopaCentre = 1623;
@@ -95,7 +99,15 @@ void ArticleReportLayout::paintDetail(QPainter &p, double dotsPerUnit, int top, 
     const Units u(dotsPerUnit);
     const double y = u(top), h = u(kDetailBand);
     text(p, QRectF(u(kSifraStart), y, u(kSifraRight - kSifraStart), h), Qt::AlignRight, r.sifra);
-    text(p, QRectF(u(kNazivLeft), y, u(kBarkodStart - kNazivLeft), h), Qt::AlignLeft, r.naziv);
+    // A name of wide letters may reach the barcode printed right-aligned on the same line: it is then
+    // shortened with an ellipsis instead of being printed over the barcode.
+    const QFontMetricsF fm(p.font(), p.device());
+    const double barkodLeft = u(kBarkodRight) - fm.horizontalAdvance(r.barkod);
+    const double nazivWidth = barkodLeft - u(kNameGap) - u(kNazivLeft);
+    const QString naziv = fm.horizontalAdvance(r.naziv) <= nazivWidth
+                              ? r.naziv
+                              : fm.elidedText(r.naziv, Qt::ElideRight, std::max(0.0, nazivWidth));
+    text(p, QRectF(u(kNazivLeft), y, std::max(0.0, nazivWidth), h), Qt::AlignLeft, naziv);
     text(p, QRectF(u(kBarkodStart), y, u(kBarkodRight - kBarkodStart), h), Qt::AlignRight, r.barkod);
     text(p, QRectF(u(kCenaStart), y, u(kCenaRight - kCenaStart), h), Qt::AlignRight, r.cena);
     text(p, QRectF(u(kStopaStart), y, u(2 * (kStopaCentre - kStopaStart)), h), Qt::AlignHCenter, r.stopa);

@@ -3,9 +3,25 @@
 #include "ArticleReportRecord.h"
 #include "TizvestajForm.h"
 
+#include <QFile>
 #include <QIcon>
 #include <QPushButton>
 #include <QStyle>
+
+namespace {
+// A printer picture: the desktop theme's, else the one the print support ships for its preview
+// window, else the style's list picture (the style has no printer of its own).
+QIcon printerIcon(QStyle *style)
+{
+    QIcon icon = QIcon::fromTheme(QStringLiteral("document-print"));
+    const QString shipped = QStringLiteral(":/qt-project.org/dialogs/qprintpreviewdialog/images/printer-24.png");
+    if (icon.isNull() && QFile::exists(shipped))
+        icon = QIcon(shipped);
+    if (icon.isNull())
+        icon = style->standardIcon(QStyle::SP_FileDialogDetailedView);
+    return icon;
+}
+} // namespace
 
 ArticlesReport::ArticlesReport(SectionHost &host, ArticlesSection &articles) : Section(host), articles_(articles)
 {
@@ -13,8 +29,7 @@ ArticlesReport::ArticlesReport(SectionHost &host, ArticlesSection &articles) : S
     form_ = new TizvestajForm(host.window());
 
     QPushButton *b = articles_.BitBtn1;
-    const QIcon fallback = b->style()->standardIcon(QStyle::SP_FileDialogDetailedView);
-    b->setIcon(QIcon::fromTheme(QStringLiteral("document-print"), fallback));
+    b->setIcon(printerIcon(b->style()));
     b->setToolTip(QStringLiteral("Извештај: артикли"));
     connect(b, &QPushButton::clicked, this, &ArticlesReport::BitBtn1Click);
 }
