@@ -1,6 +1,52 @@
 #include "ArticlesReport.h"
 
-ArticlesReport::ArticlesReport(SectionHost &host, ArticlesSection &articles) : Section(host)
+#include "ArticleReportRecord.h"
+#include "TizvestajForm.h"
+
+#include <QFile>
+#include <QIcon>
+#include <QPushButton>
+#include <QStyle>
+
+namespace {
+// A printer picture: the desktop theme's, else the one the print support ships for its preview
+// window, else the style's list picture (the style has no printer of its own).
+QIcon printerIcon(QStyle *style)
 {
-    (void)articles;
+    QIcon icon = QIcon::fromTheme(QStringLiteral("document-print"));
+    const QString shipped = QStringLiteral(":/qt-project.org/dialogs/qprintpreviewdialog/images/printer-24.png");
+    if (icon.isNull() && QFile::exists(shipped))
+        icon = QIcon(shipped);
+    if (icon.isNull())
+        icon = style->standardIcon(QStyle::SP_FileDialogDetailedView);
+    return icon;
+}
+} // namespace
+
+ArticlesReport::ArticlesReport(SectionHost &host, ArticlesSection &articles) : Section(host), articles_(articles)
+{
+    // The form lives as long as the window and is never shown itself.
+    form_ = new TizvestajForm(host.window());
+
+    QPushButton *b = articles_.BitBtn1;
+    b->setIcon(printerIcon(b->style()));
+    b->setToolTip(QStringLiteral("Извештај: артикли"));
+    connect(b, &QPushButton::clicked, this, &ArticlesReport::BitBtn1Click);
+}
+
+void ArticlesReport::fillRecords()
+{
+    form_->setRecords(ArticleReportRecord::collect(articles_.model()));
+}
+
+void ArticlesReport::BitBtn1Click()
+{
+    fillRecords();
+    form_->preview();
+}
+
+bool ArticlesReport::renderToPdf(const QString &path)
+{
+    fillRecords();
+    return form_->writePdf(path);
 }

@@ -1,8 +1,25 @@
 #include "ClockShiftSection.h"
 
+#include "DeviceLink.h"
+#include "RadioLabel.h"
 #include "UiText.h"
 
 #include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+constexpr uint8_t kHourForward = 0x67;
+constexpr uint8_t kHourBack = 0x69;
+
+template <typename W> W *make(QWidget *parent, const char *name, const QRect &r)
+{
+    auto *w = new W(parent);
+    w->setObjectName(name);
+    w->setGeometry(r);
+    return w;
+}
+} // namespace
 
 ClockShiftSection::ClockShiftSection(SectionHost &host, QWidget *parent, const QRect &geometry) : Section(host, parent)
 {
@@ -10,4 +27,37 @@ ClockShiftSection::ClockShiftSection(SectionHost &host, QWidget *parent, const Q
     GroupBox3->setObjectName("GroupBox3");
     GroupBox3->setGeometry(geometry);
     GroupBox3->setTitle(QStringLiteral("+1/-1 сат"));
+    QWidget *g = GroupBox3;
+
+    rbnapred = make<QRadioButton>(g, "rbnapred", QRect(12, 24, 18, 18));
+    lbl_rbnapred = new RadioLabel(rbnapred, g);
+    lbl_rbnapred->setObjectName("lbl_rbnapred");
+    lbl_rbnapred->setGeometry(34, 25, 200, 16);
+    rbnazad = make<QRadioButton>(g, "rbnazad", QRect(12, 48, 18, 18));
+    lbl_rbnazad = new RadioLabel(rbnazad, g);
+    lbl_rbnazad->setObjectName("lbl_rbnazad");
+    lbl_rbnazad->setGeometry(34, 49, 200, 16);
+
+    BtnSat = make<QPushButton>(g, "BtnSat", QRect(12, 76, 130, 25));
+    connect(BtnSat, &QPushButton::clicked, this, &ClockShiftSection::BtnSatClick);
+}
+
+void ClockShiftSection::activate()
+{
+    lbl_rbnapred->setText(QStringLiteral("1 сат унапред"));
+    lbl_rbnazad->setText(QStringLiteral("1 сат уназад"));
+    BtnSat->setText(UiText(Txt::Write));
+}
+
+void ClockShiftSection::BtnSatClick()
+{
+    if (refuseOutsideServiceMode())
+        return;
+    // Sent at once: no status text, no progress, no reply timer.
+    if (rbnapred->isChecked())
+        link().SendFrame(kHourForward, 4);
+    else if (rbnazad->isChecked())
+        link().SendFrame(kHourBack, 4);
+    else
+        showError(QStringLiteral("Није изабрана ни једна опција!"));
 }

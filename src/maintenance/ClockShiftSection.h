@@ -6,6 +6,9 @@
 #include <QRect>
 
 class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
 class QWidget;
 
 class ClockShiftSection : public Section {
@@ -13,5 +16,14 @@ class ClockShiftSection : public Section {
 public:
     ClockShiftSection(SectionHost &host, QWidget *parent, const QRect &geometry);
 
+    void activate() override;
+
+    void BtnSatClick();
+
     QGroupBox *GroupBox3 = nullptr;
+    QRadioButton *rbnapred = nullptr;
+    QRadioButton *rbnazad = nullptr;
+    QLabel *lbl_rbnapred = nullptr;
+    QLabel *lbl_rbnazad = nullptr;
+    QPushButton *BtnSat = nullptr;
 };

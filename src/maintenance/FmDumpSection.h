@@ -3,10 +3,45 @@
 
 #include "Section.h"
 
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QPushButton;
+class QSaveFile;
 class QWidget;
 
 class FmDumpSection : public Section {
     Q_OBJECT
 public:
+    static constexpr int kBlockSize = 128;
+    static constexpr int kBlocks = 1024;
+    static constexpr int kDumpSize = kBlockSize * kBlocks;
+
     FmDumpSection(SectionHost &host, QWidget *page);
+    ~FmDumpSection() override;
+
+    void activate() override;
+
+    // Starts a dump (asks for the file first); while a dump runs, the same button stops it.
+    void btnFMDumpClick();
+    // How the dump file is chosen; by default the save dialog. An empty name means the user gave up.
+    void setFileChooser(std::function<QString()> chooser) { chooseFile_ = std::move(chooser); }
+    bool running() const { return file_ != nullptr; }
+
+    QPushButton *btnFMDump = nullptr;
+
+private:
+    QString askForFile();
+    void start(const QString &path);
+    bool requestBlock(int block);
+    void onBlockReply();
+    // Ends a dump without keeping anything under the chosen name; shows `message` unless empty.
+    void abandon(const QString &title, const QString &message);
+    void setIdle();
+
+    std::function<QString()> chooseFile_;
+    std::unique_ptr<QSaveFile> file_;
+    int nextBlock_ = 0;
 };

@@ -1,8 +1,29 @@
 #include "NetworkSection.h"
 
+#include "DeviceLink.h"
+#include "IntegerField.h"
+#include "LinkView.h"
 #include "UiText.h"
 
 #include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <array>
+
+namespace {
+constexpr uint8_t kReadSetting = 0xF6;
+constexpr uint8_t kWriteSetting = 0xF8;
+
+template <typename W> W *make(QWidget *parent, const char *name, const QRect &r)
+{
+    auto *w = new W(parent);
+    w->setObjectName(name);
+    w->setGeometry(r);
+    return w;
+}
+} // namespace
 
 NetworkSection::NetworkSection(SectionHost &host, QWidget *parent, const QRect &geometry) : Section(host, parent)
 {
@@ -10,4 +31,111 @@ NetworkSection::NetworkSection(SectionHost &host, QWidget *parent, const QRect &
     GroupBox1->setObjectName("GroupBox1");
     GroupBox1->setGeometry(geometry);
     GroupBox1->setTitle(QStringLiteral("IP адреса"));
+    QWidget *g = GroupBox1;
+
+    // Left to right: the last address byte first, the first one (A1) in the rightmost box.
+    edtIP3 = make<QLineEdit>(g, "edtIP3", QRect(12, 24, 40, 21));
+    edtIP2 = make<QLineEdit>(g, "edtIP2", QRect(58, 24, 40, 21));
+    edtIP1 = make<QLineEdit>(g, "edtIP1", QRect(104, 24, 40, 21));
+    edtIP0 = make<QLineEdit>(g, "edtIP0", QRect(150, 24, 40, 21));
+    edtPort = make<QLineEdit>(g, "edtPort", QRect(206, 24, 80, 21));
+
+    rb0 = make<QRadioButton>(g, "rb0", QRect(12, 56, 180, 20));
+    rb1 = make<QRadioButton>(g, "rb1", QRect(12, 78, 180, 20));
+    rb2 = make<QRadioButton>(g, "rb2", QRect(12, 100, 180, 20));
+    rb3 = make<QRadioButton>(g, "rb3", QRect(12, 122, 180, 20));
+    rb0->setChecked(true);
+
+    btnIPRead = make<QPushButton>(g, "btnIPRead", QRect(12, 154, 130, 25));
+    btnIPWrite = make<QPushButton>(g, "btnIPWrite", QRect(156, 154, 130, 25));
+    connect(btnIPRead, &QPushButton::clicked, this, &NetworkSection::btnIPReadClick);
+    connect(btnIPWrite, &QPushButton::clicked, this, &NetworkSection::btnIPWriteClick);
+
+    link().onReply(kReadSetting, [this] { onSettingReply(); });
+}
+
+void NetworkSection::activate()
+{
+    rb0->setText(QStringLiteral("IP"));
+    rb1->setText(QStringLiteral("Subnet mask"));
+    rb2->setText(QStringLiteral("Gateway"));
+    rb3->setText(QStringLiteral("TCP Local Port"));
+    btnIPRead->setText(UiText(Txt::Read));
+    btnIPWrite->setText(UiText(Txt::Write));
+}
+
+uint8_t NetworkSection::selector() const
+{
+    if (rb3->isChecked())
+        return 3;
+    if (rb2->isChecked())
+        return 2;
+    if (rb1->isChecked())
+        return 1;
+    return 0;
+}
+
+void NetworkSection::btnIPReadClick()
+{
+    if (refuseOutsideServiceMode())
+        return;
+    for (QLineEdit *e : {edtIP0, edtIP1, edtIP2, edtIP3, edtPort})
+        e->clear();
+    link().setTx(4, selector());
+    sendRead(kReadSetting, 5);
+    btnIPWrite->setEnabled(true);
+}
+
+void NetworkSection::onSettingReply()
+{
+    DeviceLink &l = link();
+    view().setProgress(16);
+    if (l.rx(4) == kPortSelector) {
+        edtPort->setText(QString::number(l.rx(5) + 256 * l.rx(6)));
+    } else {
+        // The radio buttons stay as they are, whatever setting the reply is about.
+        edtIP0->setText(QString::number(l.rx(5)));
+        edtIP1->setText(QString::number(l.rx(6)));
+        edtIP2->setText(QString::number(l.rx(7)));
+        edtIP3->setText(QString::number(l.rx(8)));
+    }
+    view().setProgress(0);
+}
+
+void NetworkSection::btnIPWriteClick()
+{
+    if (refuseOutsideServiceMode())
+        return;
+    const uint8_t sel = selector();
+    std::array<uint8_t, 4> bytes{};
+    bool ok = true;
+    if (sel == kPortSelector) {
+        const auto port = CheckedInteger(edtPort->text(), 0, 65535);
+        ok = port.has_value();
+        if (ok) {
+            bytes[0] = uint8_t(*port & 0xFF);
+            bytes[1] = uint8_t(*port >> 8);
+        }
+        // Positions 7 and 8 carry nothing for a port; they are sent as zero.
+    } else {
+        // Every box is checked, so the user hears of all bad boxes in one message.
+        const QLineEdit *boxes[] = {edtIP0, edtIP1, edtIP2, edtIP3};
+        for (int i = 0; i < 4; ++i) {
+            const auto v = CheckedInteger(boxes[i]->text(), 0, 255);
+            if (v)
+                bytes[size_t(i)] = uint8_t(*v);
+            else
+                ok = false;
+        }
+    }
+    if (!ok) {
+        showError(UiText(Txt::DataErrorCancelled));
+        return;
+    }
+    view().setStatusText(UiText(Txt::PleaseWait));
+    DeviceLink &l = link();
+    l.setTx(4, sel);
+    for (int i = 0; i < 4; ++i)
+        l.setTx(5 + i, bytes[size_t(i)]);
+    l.SendFrame(kWriteSetting, 9);
 }

@@ -6,6 +6,9 @@
 #include <QRect>
 
 class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
 class QWidget;
 
 class ParametersSection : public Section {
@@ -13,5 +16,19 @@ class ParametersSection : public Section {
 public:
     ParametersSection(SectionHost &host, QWidget *parent, const QRect &geometry);
 
+    void activate() override;
+
+    void btnPReadClick();
+    void btnPWriteClick();
+
     QGroupBox *GroupBox2 = nullptr;
+    QLineEdit *edtPNr = nullptr;
+    QLineEdit *edtPV = nullptr;
+    QLabel *edtPNrLabel = nullptr;
+    QLabel *edtPVLabel = nullptr;
+    QPushButton *btnPRead = nullptr;
+    QPushButton *btnPWrite = nullptr;
+
+private:
+    void onParameterReply();
 };

@@ -1,8 +1,23 @@
 #include "SelfTestSection.h"
 
+#include "DeviceLink.h"
+#include "LongFrame.h"
+#include "RadioLabel.h"
 #include "UiText.h"
 
 #include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+template <typename W> W *make(QWidget *parent, const char *name, const QRect &r)
+{
+    auto *w = new W(parent);
+    w->setObjectName(name);
+    w->setGeometry(r);
+    return w;
+}
+} // namespace
 
 SelfTestSection::SelfTestSection(SectionHost &host, QWidget *parent, const QRect &geometry) : Section(host, parent)
 {
@@ -10,4 +25,57 @@ SelfTestSection::SelfTestSection(SectionHost &host, QWidget *parent, const QRect
     GroupBox4->setObjectName("GroupBox4");
     GroupBox4->setGeometry(geometry);
     GroupBox4->setTitle(QStringLiteral("Тестови"));
+    QWidget *g = GroupBox4;
+
+    struct Row {
+        QRadioButton **button;
+        QLabel **label;
+        const char *buttonName;
+        const char *labelName;
+    };
+    const Row rows[] = {{&rbLCDtest, &lbl_LCDtest, "rbLCDtest", "lbl_LCDtest"},
+                        {&rbPRNtest, &lbl_PRNtest, "rbPRNtest", "lbl_PRNtest"},
+                        {&rbFMtest, &lbl_FMtest, "rbFMtest", "lbl_FMtest"},
+                        {&rbPMtest, &lbl_PMtest, "rbPMtest", "lbl_PMtest"}};
+    int y = 26;
+    for (const Row &r : rows) {
+        *r.button = make<QRadioButton>(g, r.buttonName, QRect(12, y, 18, 18));
+        auto *l = new RadioLabel(*r.button, g);
+        l->setObjectName(r.labelName);
+        l->setGeometry(34, y + 1, 240, 16);
+        *r.label = l;
+        y += 28;
+    }
+    BtnTest = make<QPushButton>(g, "BtnTest", QRect(12, 148, 130, 25));
+    connect(BtnTest, &QPushButton::clicked, this, &SelfTestSection::BtnTestClick);
+}
+
+void SelfTestSection::activate()
+{
+    lbl_LCDtest->setText(QStringLiteral("тест дисплеја"));
+    lbl_PRNtest->setText(QStringLiteral("тест штампача"));
+    lbl_FMtest->setText(QStringLiteral("тест фискалне меморије"));
+    lbl_PMtest->setText(QStringLiteral("тест програмске меморије"));
+    BtnTest->setText(QStringLiteral("Уради тест"));
+}
+
+void SelfTestSection::BtnTestClick()
+{
+    if (refuseOutsideServiceMode())
+        return;
+    uint8_t command = 0;
+    if (rbPMtest->isChecked())
+        command = 0x1C;
+    else if (rbFMtest->isChecked())
+        command = 0x1B;
+    else if (rbPRNtest->isChecked())
+        command = 0x1A;
+    else if (rbLCDtest->isChecked())
+        command = 0x19;
+    if (command == 0) {
+        showError(QStringLiteral("Није изабрана ни једна опција!"));
+        return;
+    }
+    // A long frame of its own, written as it is; the verdict comes back as a long reply the link shows.
+    link().WriteBytes(BuildLongFrame(host().factoryNumber(), command));
 }
