@@ -21,6 +21,7 @@
 #include <QSaveFile>
 #include <QTableView>
 
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -253,19 +254,42 @@ bool ArticlesSection::loadArticlesFrom(const QString &path)
     const QLocale locale;
     std::vector<ArticleModel::Row> rows;
     rows.reserve(ArticleModel::kArticles);
-    while (int(rows.size()) < ArticleModel::kArticles && !file.atEnd()) {
-        QByteArray line = file.readLine();
-        if (line.isEmpty() && file.error() != QFileDevice::NoError)
-            break;
-        if (line.endsWith('\n'))
-            line.chop(1);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        ArticleFileFormat::Fields f = ArticleFileFormat::parseLine(Cp1251Table::decode(line), separator);
+    auto addLine = [&](const char *begin, const char *end) {
+        if (end != begin && end[-1] == '\r')
+            --end;
+        ArticleFileFormat::Fields f = ArticleFileFormat::parseLine(Cp1251Table::decode(begin, end - begin), separator);
         rows.push_back(
             {std::move(f[0]), std::move(f[1]), std::move(f[2]), std::move(f[3]), std::move(f[4]), std::move(f[5])});
+    };
+    // Read in large blocks and cut into lines (LF or CR LF); a line may be of any length.
+    constexpr qint64 kBlock = 1 << 20;
+    QByteArray pending;
+    qsizetype searched = 0; // leading bytes of `pending` known to hold no line break
+    bool failed = false;
+    while (int(rows.size()) < ArticleModel::kArticles) {
+        const QByteArray block = file.read(kBlock);
+        if (block.isEmpty()) {
+            failed = file.error() != QFileDevice::NoError;
+            break;
+        }
+        pending.append(block);
+        const char *p = pending.constData();
+        const char *search = p + searched;
+        const char *end = p + pending.size();
+        while (int(rows.size()) < ArticleModel::kArticles) {
+            const char *nl = static_cast<const char *>(memchr(search, '\n', size_t(end - search)));
+            if (!nl)
+                break;
+            addLine(p, nl);
+            p = search = nl + 1;
+        }
+        pending.remove(0, p - pending.constData());
+        searched = pending.size();
     }
-    if (file.error() != QFileDevice::NoError) {
+    // The last line of a file need not end with a line break.
+    if (!failed && !pending.isEmpty() && int(rows.size()) < ArticleModel::kArticles)
+        addLine(pending.constData(), pending.constData() + pending.size());
+    if (failed) {
         showError(
             QStringLiteral("Фајл „%1“ није прочитан: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
         return false;

@@ -34,20 +34,24 @@ const Tables &tables()
 void Cp1251Table::append(QByteArray &out, QStringView text)
 {
     const Tables &t = tables();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t u = text.at(i).unicode();
+    const qsizetype start = out.size();
+    out.resize(start + text.size());
+    char *d = out.data() + start;
+    const QChar *p = text.data();
+    const QChar *end = p + text.size();
+    while (p != end) {
+        const char16_t u = (p++)->unicode();
         if (u < 0x80) {
-            out.append(char(u));
-            continue;
+            *d++ = char(u);
+        } else if (QChar::isHighSurrogate(u) && p != end && p->isLowSurrogate()) {
+            ++p;
+            *d++ = '?';
+        } else {
+            const uint8_t b = t.fromUnicode[u];
+            *d++ = b != 0 ? char(b) : '?';
         }
-        if (QChar::isHighSurrogate(u) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            ++i;
-            out.append('?');
-            continue;
-        }
-        const uint8_t b = t.fromUnicode[u];
-        out.append(b != 0 ? char(b) : '?');
     }
+    out.resize(d - out.data());
 }
 
 QByteArray Cp1251Table::encode(QStringView text)
