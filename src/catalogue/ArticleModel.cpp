@@ -103,3 +103,21 @@ void ArticleModel::fillStartup(const QLocale &locale)
     }
     endResetModel();
 }
+
+ArticleModel::Row ArticleModel::startupRow(int r, const QLocale &locale)
+{
+    return {QString::number(r), QString(), QString(), kDepartmentOne, zeroPrice(locale), kFirstTaxLetter};
+}
+
+void ArticleModel::setRows(int first, std::vector<Row> &&rows)
+{
+    if (first < 1 || first > kArticles || rows.empty())
+        return;
+    const int count = int(std::min<size_t>(rows.size(), size_t(kArticles - first + 1)));
+    for (int i = 0; i < count; ++i) {
+        QString *row = &cells_[size_t(first - 1 + i) * kColumns];
+        for (int c = 0; c < kColumns; ++c)
+            row[c] = std::move(rows[size_t(i)][size_t(c)]);
+    }
+    emit dataChanged(index(first - 1, 0), index(first - 1 + count - 1, kColumns - 1), {Qt::DisplayRole, Qt::EditRole});
+}

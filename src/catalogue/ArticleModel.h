@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QString>
 
+#include <array>
 #include <vector>
 
 class ArticleModel : public QAbstractTableModel {
@@ -32,6 +33,13 @@ public:
     void resetRow(int r, const QLocale &locale = QLocale());
     // The start-up price text "0.00" with the locale's decimal separator.
     static QString zeroPrice(const QLocale &locale = QLocale());
+
+    using Row = std::array<QString, kColumns>;
+    // The start-up values of row r.
+    static Row startupRow(int r, const QLocale &locale = QLocale());
+    // Replaces rows first, first + 1, ... with `rows` (those past 60000 are ignored) and
+    // announces the change once, so that a whole-table load does not notify cell by cell.
+    void setRows(int first, std::vector<Row> &&rows);
 
 private:
     std::vector<QString> cells_;

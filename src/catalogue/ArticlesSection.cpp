@@ -1,15 +1,28 @@
 #include "ArticlesSection.h"
 
+#include "ArticleCellDelegate.h"
+#include "ArticleFileFormat.h"
 #include "ArticleModel.h"
+#include "ArticlePrice.h"
+#include "Cp1251Table.h"
+#include "LinkView.h"
+#include "TaxLetters.h"
 #include "UiText.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QTableView>
+
+#include <cstring>
+#include <vector>
 
 namespace {
 template <typename W> W *make(QWidget *parent, const char *name, const QRect &r)
@@ -19,6 +32,15 @@ template <typename W> W *make(QWidget *parent, const char *name, const QRect &r)
     w->setGeometry(r);
     return w;
 }
+
+struct Heading {
+    const char *name;
+    int entry;
+    int x;
+};
+const Heading kHeadings[] = {{"Label39", 105, 8},  {"Label18", 70, 38},  {"LabelBarkod", 103, 200},
+                             {"Label21", 71, 284}, {"Label16", 72, 318}, {"Label17", 99, 356},
+                             {"Label6", 66, 398}};
 } // namespace
 
 ArticlesSection::ArticlesSection(SectionHost &host, QWidget *parent, const QRect &geometry, ArticleModel &model)
@@ -27,36 +49,44 @@ ArticlesSection::ArticlesSection(SectionHost &host, QWidget *parent, const QRect
     gbArticles = make<QGroupBox>(parent, "gbArticles", geometry);
     QWidget *g = gbArticles;
 
-    struct Heading {
-        const char *name;
-        int entry;
-        int x;
-    };
-    for (const Heading &h : {Heading{"Label39", 105, 8}, Heading{"Label18", 70, 38}, Heading{"LabelBarkod", 103, 200},
-                             Heading{"Label21", 71, 284}, Heading{"Label16", 72, 318}, Heading{"Label17", 99, 364},
-                             Heading{"Label6", 66, 400}}) {
-        auto *l = make<QLabel>(g, h.name, QRect(h.x, 16, 80, 14));
-        l->adjustSize();
-    }
+    for (const Heading &h : kHeadings)
+        make<QLabel>(g, h.name, QRect(h.x, 16, 80, 14));
     edtArticleName = make<QLineEdit>(g, "edtArticleName", QRect(36, 32, 162, 21));
     edtArticleName->setMaxLength(32);
     edtBarkod = make<QLineEdit>(g, "edtBarkod", QRect(198, 32, 84, 21));
     edtBarkod->setMaxLength(13);
     cbAStand = make<QComboBox>(g, "cbAStand", QRect(282, 32, 36, 21));
+    cbAStand->setEditable(true);
+    cbAStand->setInsertPolicy(QComboBox::NoInsert);
     for (int i = 1; i <= 10; ++i)
         cbAStand->addItem(QString::number(i));
-    edtAPrice = make<QLineEdit>(g, "edtAPrice", QRect(318, 32, 46, 21));
+    edtAPrice = make<QLineEdit>(g, "edtAPrice", QRect(318, 32, 78, 21));
     edtAPrice->setMaxLength(10);
-    cbATG = make<QComboBox>(g, "cbATG", QRect(400, 32, 30, 21));
+    edtAPrice->setText(ArticleModel::zeroPrice());
+    cbATG = make<QComboBox>(g, "cbATG", QRect(396, 32, 36, 21));
 
-    sgArticles = make<QTableView>(g, "sgArticles", QRect(6, 58, 424, 260));
+    sgArticles = make<QTableView>(g, "sgArticles", QRect(4, 58, 430, 260));
     sgArticles->setModel(&model_);
     sgArticles->verticalHeader()->hide();
-    sgArticles->verticalHeader()->setDefaultSectionSize(18);
     sgArticles->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    const int widths[] = {30, 162, 84, 33, 88, 16};
-    for (int c = 0; c < 6; ++c)
+    sgArticles->verticalHeader()->setDefaultSectionSize(18);
+    sgArticles->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    sgArticles->horizontalHeader()->setHighlightSections(false);
+    sgArticles->horizontalHeader()->setFixedHeight(20);
+    const int widths[ArticleModel::kColumns] = {30, 162, 84, 33, 88, 16};
+    for (int c = 0; c < ArticleModel::kColumns; ++c)
         sgArticles->setColumnWidth(c, widths[c]);
+    sgArticles->setWordWrap(false);
+    sgArticles->setSelectionMode(QAbstractItemView::SingleSelection);
+    sgArticles->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                                QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+    delegate_ = new ArticleCellDelegate(sgArticles);
+    sgArticles->setItemDelegate(delegate_);
+    connect(sgArticles->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &current) {
+                if (current.isValid())
+                    loadFormFromRow(current.row() + 1);
+            });
 
     btnACor = make<QPushButton>(g, "btnACor", QRect(6, 324, 84, 25));
     btnAFSave = make<QPushButton>(g, "btnAFSave", QRect(94, 324, 104, 25));
@@ -68,16 +98,34 @@ ArticlesSection::ArticlesSection(SectionHost &host, QWidget *parent, const QRect
     btnARead = make<QPushButton>(g, "btnARead", QRect(6, 356, 120, 25));
     btnAWrite = make<QPushButton>(g, "btnAWrite", QRect(130, 356, 120, 25));
     BtnOtkaz = make<QPushButton>(g, "BtnOtkaz", QRect(254, 356, 70, 25));
+
+    connect(btnACor, &QPushButton::clicked, this, &ArticlesSection::btnACorClick);
+    connect(btnAFSave, &QPushButton::clicked, this, &ArticlesSection::btnAFSaveClick);
+    connect(btnAFLoad, &QPushButton::clicked, this, &ArticlesSection::btnAFLoadClick);
 }
 
 void ArticlesSection::activate()
 {
     gbArticles->setTitle(UiText(69));
+    for (const Heading &h : kHeadings) {
+        if (auto *l = gbArticles->findChild<QLabel *>(h.name)) {
+            l->setText(UiText(h.entry));
+            l->adjustSize();
+        }
+    }
     btnACor->setText(UiText(77));
     btnAFSave->setText(UiText(74));
     btnAFLoad->setText(UiText(92));
     btnARead->setText(UiText(Txt::Read));
     btnAWrite->setText(UiText(Txt::Write));
+
+    cbATG->clear();
+    cbATG->addItems(TaxLetters::letters());
+    edtBarkod->clear();
+    setCurrentCell(ArticleModel::Name, 1);
+    loadFormFromRow(1);
+    cbATG->setCurrentIndex(0);
+    cbAStand->setCurrentText(cbAStand->itemText(0));
 }
 
 void ArticlesSection::loadFormFromRow(int r)
@@ -86,4 +134,168 @@ void ArticlesSection::loadFormFromRow(int r)
     edtBarkod->setText(model_.cell(ArticleModel::Barcode, r));
     cbAStand->setCurrentText(model_.cell(ArticleModel::Department, r));
     edtAPrice->setText(model_.cell(ArticleModel::Price, r));
+    // A cell that holds none of the nine letters leaves the list without a selection.
+    cbATG->setCurrentIndex(TaxLetters::TaxLetterIndex(model_.cell(ArticleModel::Tax, r)));
+}
+
+int ArticlesSection::currentRow() const
+{
+    const QModelIndex i = sgArticles->currentIndex();
+    return i.isValid() ? i.row() + 1 : 1;
+}
+
+void ArticlesSection::setCurrentCell(int c, int r)
+{
+    const QModelIndex i = model_.index(r - 1, c);
+    if (!i.isValid())
+        return;
+    sgArticles->setCurrentIndex(i);
+    sgArticles->scrollTo(i);
+}
+
+void ArticlesSection::btnACorClick()
+{
+    const QString price = edtAPrice->text();
+    if (!ArticlePrice::acceptable(price)) {
+        showError(UiText(Txt::DataError));
+        return;
+    }
+    const int r = currentRow();
+    model_.setCell(ArticleModel::Name, r, edtArticleName->text());
+    model_.setCell(ArticleModel::Barcode, r, edtBarkod->text());
+    model_.setCell(ArticleModel::Department, r, cbAStand->currentText());
+    model_.setCell(ArticleModel::Price, r, ArticlePrice::forGrid(price));
+    model_.setCell(ArticleModel::Tax, r, cbATG->currentText());
+}
+
+QFileDialog &ArticlesSection::saveDialog()
+{
+    if (!SD) {
+        SD = new QFileDialog(host().window());
+        SD->setObjectName("SD");
+        SD->setAcceptMode(QFileDialog::AcceptSave);
+        SD->setFileMode(QFileDialog::AnyFile);
+        SD->setDefaultSuffix(QStringLiteral("CSV"));
+        SD->setNameFilters({QStringLiteral("Articles File (*.CSV)"), QStringLiteral("FM Dump (*.BIN)")});
+        SD->selectNameFilter(QStringLiteral("Articles File (*.CSV)"));
+    }
+    return *SD;
+}
+
+QFileDialog &ArticlesSection::openDialog()
+{
+    if (!OD) {
+        OD = new QFileDialog(host().window());
+        OD->setObjectName("OD");
+        OD->setAcceptMode(QFileDialog::AcceptOpen);
+        OD->setFileMode(QFileDialog::ExistingFile);
+        OD->setDefaultSuffix(QStringLiteral("CSV"));
+    }
+    return *OD;
+}
+
+QString ArticlesSection::choose(QFileDialog &dialog)
+{
+    if (fileChooser_)
+        return fileChooser_(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
+}
+
+void ArticlesSection::btnAFSaveClick()
+{
+    const QString path = choose(saveDialog());
+    if (!path.isEmpty())
+        saveArticlesTo(path);
+}
+
+void ArticlesSection::btnAFLoadClick()
+{
+    const QString path = choose(openDialog());
+    if (!path.isEmpty())
+        loadArticlesFrom(path);
+    setCurrentCell(ArticleModel::Name, 1);
+    loadFormFromRow(1);
+}
+
+bool ArticlesSection::saveArticlesTo(const QString &path)
+{
+    const QChar separator = ArticleFileFormat::listSeparator();
+    QByteArray bytes;
+    bytes.reserve(ArticleModel::kArticles * 32);
+    ArticleFileFormat::Fields fields;
+    for (int r = 1; r <= ArticleModel::kArticles; ++r) {
+        for (int c = 0; c < ArticleModel::kColumns; ++c)
+            fields[size_t(c)] = model_.cell(c, r);
+        Cp1251Table::append(bytes, ArticleFileFormat::formatLine(fields, separator));
+        bytes.append("\r\n", 2);
+    }
+    // The old file is replaced only once the new one is completely written.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        const QString error = file.errorString();
+        file.cancelWriting();
+        showError(QStringLiteral("Фајл „%1“ није снимљен: %2").arg(QDir::toNativeSeparators(path), error));
+        return false;
+    }
+    view().showDialog(UiText(Txt::TitleInfo), UiText(Txt::WriteOk));
+    return true;
+}
+
+bool ArticlesSection::loadArticlesFrom(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        showError(QStringLiteral("Фајл „%1“ није отворен: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+        return false;
+    }
+    const QChar separator = ArticleFileFormat::listSeparator();
+    const QLocale locale;
+    std::vector<ArticleModel::Row> rows;
+    rows.reserve(ArticleModel::kArticles);
+    auto addLine = [&](const char *begin, const char *end) {
+        if (end != begin && end[-1] == '\r')
+            --end;
+        ArticleFileFormat::Fields f = ArticleFileFormat::parseLine(Cp1251Table::decode(begin, end - begin), separator);
+        rows.push_back(
+            {std::move(f[0]), std::move(f[1]), std::move(f[2]), std::move(f[3]), std::move(f[4]), std::move(f[5])});
+    };
+    // Read in large blocks and cut into lines (LF or CR LF); a line may be of any length.
+    constexpr qint64 kBlock = 1 << 20;
+    QByteArray pending;
+    qsizetype searched = 0; // leading bytes of `pending` known to hold no line break
+    bool failed = false;
+    while (int(rows.size()) < ArticleModel::kArticles) {
+        const QByteArray block = file.read(kBlock);
+        if (block.isEmpty()) {
+            failed = file.error() != QFileDevice::NoError;
+            break;
+        }
+        pending.append(block);
+        const char *p = pending.constData();
+        const char *search = p + searched;
+        const char *end = p + pending.size();
+        while (int(rows.size()) < ArticleModel::kArticles) {
+            const char *nl = static_cast<const char *>(memchr(search, '\n', size_t(end - search)));
+            if (!nl)
+                break;
+            addLine(p, nl);
+            p = search = nl + 1;
+        }
+        pending.remove(0, p - pending.constData());
+        searched = pending.size();
+    }
+    // The last line of a file need not end with a line break.
+    if (!failed && !pending.isEmpty() && int(rows.size()) < ArticleModel::kArticles)
+        addLine(pending.constData(), pending.constData() + pending.size());
+    if (failed) {
+        showError(
+            QStringLiteral("Фајл „%1“ није прочитан: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+        return false;
+    }
+    while (int(rows.size()) < ArticleModel::kArticles)
+        rows.push_back(ArticleModel::startupRow(int(rows.size()) + 1, locale));
+    model_.setRows(1, std::move(rows));
+    return true;
 }

@@ -5,8 +5,12 @@
 
 #include <QRect>
 
+#include <functional>
+
+class ArticleCellDelegate;
 class ArticleModel;
 class QComboBox;
+class QFileDialog;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -24,6 +28,27 @@ public:
     ArticleModel &model() { return model_; }
     // Copies row r of the table into the entry form (name, barcode, department, price, tax letter).
     void loadFormFromRow(int r);
+    // Article number of the grid's current row (1 when there is none).
+    int currentRow() const;
+    // Makes cell (c, r) the grid's current cell; the form follows it.
+    void setCurrentCell(int c, int r);
+
+    // "Исправка": the current row takes the form's values when the price passes its check.
+    void btnACorClick();
+    // The article file: the buttons ask for a file, then save or load through these.
+    void btnAFSaveClick();
+    void btnAFLoadClick();
+    // Writes rows 1..60000 to `path` (the previous file stays whole if anything fails) and reports
+    // the outcome in the message dialog; true when written.
+    bool saveArticlesTo(const QString &path);
+    // Reads up to 60000 lines of `path` into rows 1 on; rows without a line get their start-up
+    // values. On an error the table is left as it was and the error is shown; true when read.
+    bool loadArticlesFrom(const QString &path);
+
+    // For tests: called instead of showing the save or open dialog; returns the chosen path,
+    // or an empty text for a cancelled dialog.
+    using FileChooser = std::function<QString(QFileDialog &dialog)>;
+    void setFileChooser(FileChooser chooser) { fileChooser_ = std::move(chooser); }
 
     QGroupBox *gbArticles = nullptr;
     QTableView *sgArticles = nullptr;
@@ -43,5 +68,13 @@ public:
     QLabel *lblBrojac = nullptr;
 
 private:
+    QFileDialog &saveDialog();
+    QFileDialog &openDialog();
+    QString choose(QFileDialog &dialog);
+
     ArticleModel &model_;
+    ArticleCellDelegate *delegate_ = nullptr;
+    QFileDialog *SD = nullptr;
+    QFileDialog *OD = nullptr;
+    FileChooser fileChooser_;
 };

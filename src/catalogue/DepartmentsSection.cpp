@@ -1,14 +1,116 @@
 #include "DepartmentsSection.h"
 
+#include "DeviceLink.h"
+#include "FieldEncodings.h"
+#include "LinkView.h"
 #include "UiText.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+constexpr int kWriteFrame = 196;
+constexpr int kModeReadPos = 194;
+constexpr int kModeWritePos = 195;
+constexpr int kMinNameLength = 2;
+constexpr const char *kNumberLabels[DepartmentsSection::kDepartments] = {
+    "Label3", "Label7", "Label8", "Label9", "Label10", "Label11", "Label12", "Label13", "Label42", "Label44"};
+
+template <typename W> W *make(QWidget *parent, const char *name, const QRect &r)
+{
+    auto *w = new W(parent);
+    w->setObjectName(name);
+    w->setGeometry(r);
+    return w;
+}
+
+int namePos(int n)
+{
+    return 4 + DepartmentsSection::kField * (n - 1);
+}
+} // namespace
 
 DepartmentsSection::DepartmentsSection(SectionHost &host, QWidget *parent, const QRect &geometry)
     : Section(host, parent)
 {
-    gbStands = new QGroupBox(parent);
-    gbStands->setObjectName("gbStands");
-    gbStands->setGeometry(geometry);
+    gbStands = make<QGroupBox>(parent, "gbStands", geometry);
     gbStands->setTitle(UiText(64));
+    QWidget *g = gbStands;
+
+    Label4 = make<QLabel>(g, "Label4", QRect(8, 18, 22, 14));
+    Label5 = make<QLabel>(g, "Label5", QRect(32, 18, 120, 14));
+    for (int i = 0; i < kDepartments; ++i) {
+        const int y = 36 + 27 * i;
+        numberLabels[size_t(i)] = make<QLabel>(g, kNumberLabels[i], QRect(6, y + 3, 24, 14));
+        numberLabels[size_t(i)]->setText(i < 9 ? QStringLiteral(" %1. ").arg(i + 1) : QStringLiteral("10."));
+        const QByteArray name = "edtS" + QByteArray::number(i + 1) + "Name";
+        edtSName[size_t(i)] = make<QLineEdit>(g, name.constData(), QRect(32, y, 120, 21));
+        edtSName[size_t(i)]->setMaxLength(kNameLength);
+    }
+    chbResMode = make<QCheckBox>(g, "chbResMode", QRect(8, 306, 18, 18));
+    chbResMode->setChecked(true);
+    lblResMode = make<QLabel>(g, "lblResMode", QRect(28, 308, 124, 14));
+    btnSTRead = make<QPushButton>(g, "btnSTRead", QRect(8, 328, 144, 25));
+    btnSTWrite = make<QPushButton>(g, "btnSTWrite", QRect(8, 356, 144, 25));
+    connect(btnSTRead, &QPushButton::clicked, this, &DepartmentsSection::btnSTReadClick);
+    connect(btnSTWrite, &QPushButton::clicked, this, &DepartmentsSection::btnSTWriteClick);
+
+    link().onReply(kReadCode, [this] { onReadReply(); });
+}
+
+void DepartmentsSection::activate()
+{
+    gbStands->setTitle(UiText(64));
+    Label4->setText(UiText(105));
+    Label5->setText(UiText(65));
+    lblResMode->setText(UiText(111));
+    btnSTRead->setText(UiText(Txt::Read));
+    btnSTWrite->setText(UiText(Txt::Write));
+}
+
+void DepartmentsSection::btnSTReadClick()
+{
+    if (refuseOutsideServiceMode())
+        return;
+    sendRead(kReadCode);
+}
+
+void DepartmentsSection::onReadReply()
+{
+    DeviceLink &l = link();
+    view().setProgress(16);
+    for (int n = 1; n <= kDepartments; ++n)
+        edtSName[size_t(n - 1)]->setText(ReadTextField(l.rxAt(namePos(n)), kNameLength));
+    chbResMode->setChecked(SwitchIsOn(l.rx(kModeReadPos)));
+    view().setProgress(0);
+    view().setStatusText(UiText(Txt::InServiceMode));
+    btnSTWrite->setEnabled(true);
+}
+
+void DepartmentsSection::btnSTWriteClick()
+{
+    if (!link().serviceMode())
+        return;
+    beginWrite(1);
+    DeviceLink &l = link();
+    l.clearTx();
+    bool valid = true;
+    for (int n = 1; n <= kDepartments; ++n) {
+        const QString name = edtSName[size_t(n - 1)]->text();
+        if (name.size() < kMinNameLength) {
+            valid = false;
+            continue;
+        }
+        l.putTx(namePos(n), TextFieldBytes(name, kNameLength));
+    }
+    l.setTx(kModeReadPos, 0x00);
+    l.setTx(kModeWritePos, SwitchByte(chbResMode->isChecked()));
+    if (!valid)
+        showError(UiText(Txt::DataErrorCancelled));
+    else
+        l.SendFrame(kWriteCode, kWriteFrame);
+    endWrite();
 }

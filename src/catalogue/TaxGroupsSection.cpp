@@ -1,13 +1,182 @@
 #include "TaxGroupsSection.h"
 
+#include "Decimal.h"
+#include "DeviceLink.h"
+#include "LinkView.h"
+#include "TaxLetters.h"
 #include "UiText.h"
 
+#include <QDateEdit>
 #include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTimeEdit>
+
+namespace {
+constexpr int kGroups = TaxLetters::kCount;
+constexpr int kWriteFrame = 33;
+constexpr uint16_t kUndefinedRate = 0xFFFF;
+constexpr int kMaxRate = 9999;
+constexpr uint8_t kNeverChanged = 0xFF;
+constexpr int kAllowedChanges = 30;
+const QString kUndefinedText = QStringLiteral("**,**");
+
+template <typename W> W *make(QWidget *parent, const char *name, const QRect &r)
+{
+    auto *w = new W(parent);
+    w->setObjectName(name);
+    w->setGeometry(r);
+    return w;
+}
+} // namespace
 
 TaxGroupsSection::TaxGroupsSection(SectionHost &host, QWidget *parent, const QRect &geometry) : Section(host, parent)
 {
-    gbTaxGroups = new QGroupBox(parent);
-    gbTaxGroups->setObjectName("gbTaxGroups");
-    gbTaxGroups->setGeometry(geometry);
+    gbTaxGroups = make<QGroupBox>(parent, "gbTaxGroups", geometry);
     gbTaxGroups->setTitle(UiText(48));
+    QWidget *g = gbTaxGroups;
+
+    taxModel = new QStandardItemModel(kGroups, 2, this);
+    sgTaxGroups = make<QTableView>(g, "sgTaxGroups", QRect(8, 20, 100, 204));
+    sgTaxGroups->setModel(taxModel);
+    sgTaxGroups->verticalHeader()->hide();
+    sgTaxGroups->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    sgTaxGroups->verticalHeader()->setDefaultSectionSize(20);
+    sgTaxGroups->horizontalHeader()->setFixedHeight(20);
+    sgTaxGroups->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    sgTaxGroups->horizontalHeader()->setHighlightSections(false);
+    sgTaxGroups->setColumnWidth(0, 30);
+    sgTaxGroups->setColumnWidth(1, 66);
+    sgTaxGroups->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    sgTaxGroups->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    sgTaxGroups->setSelectionMode(QAbstractItemView::SingleSelection);
+    sgTaxGroups->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                                 QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+    for (int r = 0; r < kGroups; ++r) {
+        auto *letter = new QStandardItem;
+        letter->setFlags(Qt::ItemIsEnabled);
+        letter->setTextAlignment(Qt::AlignCenter);
+        taxModel->setItem(r, 0, letter);
+        taxModel->setItem(r, 1, new QStandardItem);
+    }
+
+    lblTGTime = make<QLabel>(g, "lblTGTime", QRect(8, 232, 180, 14));
+    dtpTGTime = make<QTimeEdit>(g, "dtpTGTime", QRect(8, 248, 100, 22));
+    dtpTGTime->setEnabled(false);
+    lblTGDate = make<QLabel>(g, "lblTGDate", QRect(8, 276, 180, 14));
+    dtpTaxGroups = make<QDateEdit>(g, "dtpTaxGroups", QRect(8, 292, 100, 22));
+    dtpTaxGroups->setEnabled(false);
+    btnTGRead = make<QPushButton>(g, "btnTGRead", QRect(8, 324, 180, 25));
+    btnTGWrite = make<QPushButton>(g, "btnTGWrite", QRect(8, 354, 180, 25));
+    connect(btnTGRead, &QPushButton::clicked, this, &TaxGroupsSection::btnTGReadClick);
+    connect(btnTGWrite, &QPushButton::clicked, this, &TaxGroupsSection::btnTGWriteClick);
+
+    link().onReply(kReadCode, [this] { onReadReply(); });
+}
+
+void TaxGroupsSection::activate()
+{
+    gbTaxGroups->setTitle(UiText(48));
+    lblTGTime->setText(UiText(107));
+    lblTGDate->setText(UiText(58));
+    btnTGRead->setText(UiText(Txt::Read));
+    btnTGWrite->setText(UiText(Txt::Write));
+    const QDateTime now = QDateTime::currentDateTime();
+    dtpTaxGroups->setDate(now.date());
+    dtpTGTime->setTime(now.time());
+
+    const QString point = QLocale().decimalPoint();
+    setCell(0, 0, UiText(66));
+    setCell(1, 0, QStringLiteral("%(0") + point + QStringLiteral("0-99") + point + QStringLiteral("99)"));
+    for (int i = 0; i < kGroups; ++i)
+        setCell(0, i + 1, TaxLetters::letter(i));
+    sgTaxGroups->setCurrentIndex(taxModel->index(0, 1));
+}
+
+QString TaxGroupsSection::cell(int c, int r) const
+{
+    if (r == 0)
+        return taxModel->headerData(c, Qt::Horizontal).toString();
+    const QStandardItem *item = taxModel->item(r - 1, c);
+    return item ? item->text() : QString();
+}
+
+void TaxGroupsSection::setCell(int c, int r, const QString &text)
+{
+    if (r == 0) {
+        taxModel->setHeaderData(c, Qt::Horizontal, text);
+        return;
+    }
+    if (QStandardItem *item = taxModel->item(r - 1, c))
+        item->setText(text);
+}
+
+void TaxGroupsSection::btnTGReadClick()
+{
+    if (refuseOutsideServiceMode())
+        return;
+    sendRead(kReadCode);
+}
+
+void TaxGroupsSection::onReadReply()
+{
+    DeviceLink &l = link();
+    view().setProgress(16);
+    btnTGWrite->setEnabled(true);
+    for (int i = 0; i < kGroups; ++i) {
+        const int v = l.rx(4 + 2 * i) | (l.rx(5 + 2 * i) << 8);
+        setCell(1, i + 1, v > kMaxRate ? kUndefinedText : Decimal::fromHundredths(v));
+    }
+    const uint8_t count = l.rx(26);
+    if (count != kNeverChanged) {
+        const QDate date(1900 + l.rx(25), l.rx(24), l.rx(23));
+        dtpTaxGroups->setDate(date.isValid() ? date : QDate(2004, 1, 1));
+        const QTime time(l.rx(27), l.rx(28), 0);
+        dtpTGTime->setTime(time.isValid() ? time : QTime(0, 0));
+    }
+    const QString remaining = count == kNeverChanged ? QStringLiteral("30") : QString::number(kAllowedChanges - count);
+    if (count == kAllowedChanges)
+        btnTGWrite->setEnabled(false);
+    view().showDialog(UiText(Txt::TitleWarning), UiText(Txt::RemainingChanges) + remaining + UiText(Txt::TimesSuffix));
+    view().setProgress(0);
+    view().setStatusText(UiText(Txt::InServiceMode));
+    view().setControlsEnabled({QStringLiteral("btnARead")}, true);
+    view().setControlsEnabled({QStringLiteral("btnAWrite")}, false);
+}
+
+void TaxGroupsSection::btnTGWriteClick()
+{
+    if (!link().serviceMode())
+        return;
+    beginWrite(1);
+    DeviceLink &l = link();
+    l.clearTx();
+    bool valid = true;
+    for (int row = 1; row <= kGroups; ++row) {
+        const int pos = 4 + 2 * (row - 1);
+        const std::optional<int64_t> hundredths = Decimal::toHundredths(cell(1, row));
+        uint16_t value = kUndefinedRate;
+        if (hundredths) {
+            if (*hundredths < 0 || *hundredths > kMaxRate) {
+                valid = false;
+                continue;
+            }
+            value = uint16_t(*hundredths);
+        }
+        l.setTx(pos, uint8_t(value & 0xFF));
+        l.setTx(pos + 1, uint8_t(value >> 8));
+    }
+    l.setTx(22, 0xCC);
+    l.setTx(23, kGroups);
+    for (int i = 0; i < kGroups; ++i)
+        l.setTx(24 + i, TaxLetters::letterByte(i));
+    if (!valid)
+        showError(UiText(Txt::DataErrorCancelled));
+    else
+        l.SendFrame(kWriteCode, kWriteFrame);
+    endWrite();
+    btnTGWrite->setEnabled(false);
 }

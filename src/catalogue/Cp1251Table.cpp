@@ -1,0 +1,73 @@
+#include "Cp1251Table.h"
+
+#include "Cp1251.h"
+
+#include <array>
+
+namespace {
+struct Tables {
+    std::array<char16_t, 256> toUnicode{};
+    std::array<uint8_t, 65536> fromUnicode{}; // 0 = not in the code page (byte 0 itself is U+0000)
+
+    Tables()
+    {
+        for (int b = 0; b < 256; ++b) {
+            const char byte = char(b);
+            const QString s = Cp1251::decode(QByteArray(&byte, 1));
+            toUnicode[size_t(b)] = s.size() == 1 ? s.at(0).unicode() : u'\uFFFD';
+        }
+        for (int b = 1; b < 256; ++b) {
+            const char16_t u = toUnicode[size_t(b)];
+            if (u != u'\uFFFD' && fromUnicode[u] == 0)
+                fromUnicode[u] = uint8_t(b);
+        }
+    }
+};
+
+const Tables &tables()
+{
+    static const Tables t;
+    return t;
+}
+} // namespace
+
+void Cp1251Table::append(QByteArray &out, QStringView text)
+{
+    const Tables &t = tables();
+    const qsizetype start = out.size();
+    out.resize(start + text.size());
+    char *d = out.data() + start;
+    const QChar *p = text.data();
+    const QChar *end = p + text.size();
+    while (p != end) {
+        const char16_t u = (p++)->unicode();
+        if (u < 0x80) {
+            *d++ = char(u);
+        } else if (QChar::isHighSurrogate(u) && p != end && p->isLowSurrogate()) {
+            ++p;
+            *d++ = '?';
+        } else {
+            const uint8_t b = t.fromUnicode[u];
+            *d++ = b != 0 ? char(b) : '?';
+        }
+    }
+    out.resize(d - out.data());
+}
+
+QByteArray Cp1251Table::encode(QStringView text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    append(out, text);
+    return out;
+}
+
+QString Cp1251Table::decode(const char *bytes, qsizetype length)
+{
+    const Tables &t = tables();
+    QString out(length, Qt::Uninitialized);
+    QChar *d = out.data();
+    for (qsizetype i = 0; i < length; ++i)
+        d[i] = QChar(t.toUnicode[uint8_t(bytes[i])]);
+    return out;
+}
