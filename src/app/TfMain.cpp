@@ -44,7 +44,7 @@
 namespace {
 constexpr int kClientWidth = 800;
 constexpr int kClientHeight = 625;
-constexpr int kTopBandHeight = 186;
+constexpr int kTopBandHeight = 184;
 constexpr int kPageHeight = 419;
 
 template <typename W> W *make(QWidget *parent, const char *name, const QRect &r)
@@ -211,7 +211,7 @@ void TfMain::buildStatusBar()
     sf.setBold(true);
     statusPanel0_ = new QLabel(StatusBar);
     statusPanel0_->setObjectName("StatusPanel0");
-    statusPanel0_->setFixedWidth(350);
+    statusPanel0_->setFixedSize(350, 16);
     statusPanel0_->setFont(sf);
     QPalette sp = statusPanel0_->palette();
     sp.setColor(QPalette::WindowText, Qt::red);
@@ -219,13 +219,13 @@ void TfMain::buildStatusBar()
     StatusBar->addWidget(statusPanel0_);
     auto *panel1 = new QWidget(StatusBar);
     panel1->setObjectName("StatusPanel1");
-    panel1->setFixedWidth(440);
+    panel1->setFixedSize(440, 16);
     PBar = new QProgressBar(panel1);
     PBar->setObjectName("PBar");
     PBar->setRange(0, 16);
     PBar->setValue(0);
     PBar->setTextVisible(false);
-    PBar->setGeometry(0, 2, 440, 14);
+    PBar->setGeometry(0, 1, 440, 14);
     StatusBar->addWidget(panel1);
 }
 
