@@ -4,6 +4,7 @@
 #include "ArticleRecord.h"
 #include "DeviceLink.h"
 #include "LinkView.h"
+#include "PaintThrottle.h"
 #include "UiText.h"
 
 #include <QLabel>
@@ -19,6 +20,7 @@ constexpr int kArticles = ArticleModel::kArticles;
 
 ArticleTransfer::ArticleTransfer(SectionHost &host, ArticlesSection &articles) : Section(host), articles_(articles)
 {
+    counters_ = new PaintThrottle({articles_.lblBrojac, articles_.lblArt}, 40, this);
     connect(articles_.btnARead, &QPushButton::clicked, this, &ArticleTransfer::btnAReadClick);
     connect(articles_.btnAWrite, &QPushButton::clicked, this, &ArticleTransfer::btnAWriteClick);
     connect(articles_.BtnOtkaz, &QPushButton::clicked, this, &ArticleTransfer::BtnOtkazClick);
@@ -49,6 +51,7 @@ void ArticleTransfer::readReply()
 {
     const ArticleRecord record = ArticleRecord::decode(link().rxAt(kRecordPos));
     const int n = record.number;
+    counters_->aboutToChange();
     articles_.lblBrojac->setText(QString::number(n));
     int next = n;
     if (n <= kArticles) {
@@ -72,8 +75,10 @@ void ArticleTransfer::readReply()
     }
     articles_.lblArt->setText(QString::number(next - 1));
     view().setProgress(progressFor(next));
+    if (next > kArticles)
+        counters_->release();
     view().setStatusText(UiText(Txt::InServiceMode));
-    view().setControlsEnabled({QStringLiteral("btnAWrite")}, true);
+    articles_.btnAWrite->setEnabled(true);
 }
 
 void ArticleTransfer::btnAWriteClick()
@@ -92,6 +97,7 @@ void ArticleTransfer::btnAWriteClick()
 void ArticleTransfer::writeReply()
 {
     const int n = link().rx(kRecordPos) | (link().rx(kRecordPos + 1) << 8);
+    counters_->aboutToChange();
     articles_.lblBrojac->setText(QString::number(n));
     bool stopped = false;
     if (n <= kArticles) {
@@ -103,6 +109,8 @@ void ArticleTransfer::writeReply()
             stopped = true;
         }
     }
+    if (stopped || n > kArticles)
+        counters_->release();
     view().setProgress(stopped ? 0 : progressFor(n));
     view().setStatusText(UiText(Txt::InServiceMode));
 }
@@ -135,4 +143,5 @@ bool ArticleTransfer::putRecord(int r)
 void ArticleTransfer::BtnOtkazClick()
 {
     link().BtnOtkazClick();
+    counters_->release();
 }

@@ -4,6 +4,8 @@
 #include "ArticlesSection.h"
 #include "Section.h"
 
+class PaintThrottle;
+
 class ArticleTransfer : public Section {
     Q_OBJECT
 public:
@@ -30,4 +32,6 @@ private:
     bool putRecord(int r);
 
     ArticlesSection &articles_;
+    // lblBrojac and lblArt change with every reply; they are painted a few times a second.
+    PaintThrottle *counters_ = nullptr;
 };

@@ -99,7 +99,7 @@ void CashiersSection::readReply()
     }
     view().setProgress(0);
     view().setStatusText(UiText(Txt::InServiceMode));
-    view().setControlsEnabled({QStringLiteral("btnOWrite")}, true);
+    btnOWrite->setEnabled(true);
 }
 
 bool CashiersSection::putName(int k, const QString &name, int minimumBytes)
@@ -136,7 +136,7 @@ void CashiersSection::writeReply()
     beginWrite(1);
     const int k = link().rx(kNumberPos);
     if (k == kCashiers)
-        view().setControlsEnabled({QStringLiteral("btnOWrite")}, true);
+        btnOWrite->setEnabled(true);
     // Every later cashier needs a name of at least two characters.
     const bool valid = putName(k, name(k - 1), 2);
     if (!valid || k > kCashiers)

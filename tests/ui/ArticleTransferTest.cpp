@@ -150,6 +150,27 @@ TEST_F(ArticleChain, ReadOfTheLastArticleEndsAndReloadsTheForm)
     EXPECT_EQ(progress(), 0);
 }
 
+TEST_F(ArticleChain, CountersPaintAgainWhenAChainEnds)
+{
+    w->show();
+    s().btnARead->click();
+    for (int n = 1; n <= 20; ++n)
+        t.inject(readReply(n)); // a burst: painting of the counters is held back
+    EXPECT_FALSE(s().lblBrojac->updatesEnabled());
+    EXPECT_EQ(s().lblBrojac->text(), "20");
+    t.inject(readReply(60000));
+    EXPECT_TRUE(s().lblBrojac->updatesEnabled());
+    EXPECT_TRUE(s().lblArt->updatesEnabled());
+
+    s().btnAWrite->click();
+    for (int n = 2; n <= 20; ++n)
+        t.inject(writeReply(n));
+    EXPECT_FALSE(s().lblArt->updatesEnabled());
+    s().BtnOtkaz->click();
+    EXPECT_TRUE(s().lblArt->updatesEnabled());
+    EXPECT_EQ(s().lblArt->text(), "20");
+}
+
 TEST_F(ArticleChain, NumberPastTheTableStoresNothing)
 {
     s().btnARead->click();
