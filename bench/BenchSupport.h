@@ -16,6 +16,7 @@
 #include <QThread>
 
 #include <cstdio>
+#include <sys/resource.h>
 
 namespace bench {
 
@@ -30,6 +31,14 @@ inline long statusKb(const char *field)
         if (line.startsWith(key))
             return line.mid(key.size()).trimmed().split(' ').first().toLong();
     return -1;
+}
+
+// CPU time (user + system) this process has used, in seconds.
+inline double cpuSeconds()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
 // Runs the simulated printer on `host` (port chosen by the system) and prints "LISTENING host:port".

@@ -28,6 +28,7 @@ constexpr int kArticles = ArticleModel::kArticles;
 
 struct Run {
     double seconds = 0;
+    double cpu = 0;
     long rssBefore = 0, rssMax = 0, rssAfter = 0;
     bool complete = false;
 };
@@ -54,9 +55,11 @@ Run transfer(TfMain &w, QPushButton *button, const QString &endText)
     guard.start(300000);
     QElapsedTimer t;
     t.start();
+    const double cpu0 = bench::cpuSeconds();
     button->click();
     loop.exec();
     run.seconds = t.nsecsElapsed() / 1e9;
+    run.cpu = bench::cpuSeconds() - cpu0;
     QObject::disconnect(c);
     run.complete = counter->text() == endText;
     run.rssAfter = bench::statusKb("VmRSS");
@@ -65,8 +68,10 @@ Run transfer(TfMain &w, QPushButton *button, const QString &endText)
 
 void report(const char *what, const Run &r)
 {
-    std::printf("%-28s %7.3f s  %6.1f us/article  %s  RSS kB before %ld, max during %ld, after %ld\n", what, r.seconds,
-                r.seconds * 1e6 / kArticles, r.complete ? "complete" : "INCOMPLETE", r.rssBefore, r.rssMax, r.rssAfter);
+    std::printf("%-18s %7.3f s  %6.1f us/article  CPU %5.1f us/article  %s  RSS kB before %ld, max during %ld, "
+                "after %ld\n",
+                what, r.seconds, r.seconds * 1e6 / kArticles, r.cpu * 1e6 / kArticles,
+                r.complete ? "complete" : "INCOMPLETE", r.rssBefore, r.rssMax, r.rssAfter);
 }
 } // namespace
 

@@ -33,8 +33,14 @@ int number(const QByteArray &reply)
 
 // One chain: `next(reply)` returns the following request, or nothing at the end.
 double chain(QTcpSocket &s, const QByteArray &first, int replySize, bool blocking,
-             const std::function<QByteArray(const QByteArray &)> &next)
+             const std::function<QByteArray(const QByteArray &)> &next, double &cpu)
 {
+    const double cpu0 = bench::cpuSeconds();
+    struct CpuUsed {
+        double &cpu;
+        double start;
+        ~CpuUsed() { cpu = bench::cpuSeconds() - start; }
+    } used{cpu, cpu0};
     QElapsedTimer t;
     t.start();
     QByteArray pending;
@@ -123,27 +129,34 @@ int main(int argc, char **argv)
     }
 
     int written = 0;
-    const double writeSeconds = chain(s, frames[1], kWriteReply, blocking, [&](const QByteArray &reply) {
-        ++written;
-        const int n = number(reply);
-        return n >= 1 && n <= kArticles ? frames[size_t(n)] : QByteArray();
-    });
+    double writeCpu = 0, readCpu = 0;
+    const double writeSeconds = chain(
+        s, frames[1], kWriteReply, blocking,
+        [&](const QByteArray &reply) {
+            ++written;
+            const int n = number(reply);
+            return n >= 1 && n <= kArticles ? frames[size_t(n)] : QByteArray();
+        },
+        writeCpu);
     std::vector<QByteArray> names(kArticles + 1);
     int read = 0;
-    const double readSeconds = chain(s, readRequest(1), kReadReply, blocking, [&](const QByteArray &reply) {
-        const int n = number(reply);
-        if (n < 1 || n > kArticles)
-            return QByteArray();
-        ++read;
-        names[size_t(n)] = reply.mid(5, 33);
-        return n < kArticles ? readRequest(n + 1) : QByteArray();
-    });
+    const double readSeconds = chain(
+        s, readRequest(1), kReadReply, blocking,
+        [&](const QByteArray &reply) {
+            const int n = number(reply);
+            if (n < 1 || n > kArticles)
+                return QByteArray();
+            ++read;
+            names[size_t(n)] = reply.mid(5, 33);
+            return n < kArticles ? readRequest(n + 1) : QByteArray();
+        },
+        readCpu);
     std::printf("bare client (%s) over loopback TCP to %s\n", blocking ? "blocking" : "event-driven",
                 qPrintable(address));
-    std::printf("write 60000 %7.3f s  %6.1f us/article  (%d replies)\n", writeSeconds, writeSeconds * 1e6 / kArticles,
-                written);
-    std::printf("read 60000  %7.3f s  %6.1f us/article  (%d articles)\n", readSeconds, readSeconds * 1e6 / kArticles,
-                read);
+    std::printf("write 60000 %7.3f s  %6.1f us/article  CPU %5.1f us/article  (%d replies)\n", writeSeconds,
+                writeSeconds * 1e6 / kArticles, writeCpu * 1e6 / kArticles, written);
+    std::printf("read 60000  %7.3f s  %6.1f us/article  CPU %5.1f us/article  (%d articles)\n", readSeconds,
+                readSeconds * 1e6 / kArticles, readCpu * 1e6 / kArticles, read);
     s.abort();
     bench::stopDevice(device);
     return written == kArticles && read == kArticles ? 0 : 1;

@@ -49,6 +49,15 @@ int main(int argc, char **argv)
         s.lblArt->setText(QString::number(i));
     });
     throttle.release();
+    const QSize brojac = s.lblBrojac->size(), art = s.lblArt->size();
+    s.lblBrojac->setFixedSize(brojac);
+    s.lblArt->setFixedSize(art);
+    run("two fixed-size counter labels, held back", [&](int i) {
+        throttle.aboutToChange();
+        s.lblBrojac->setText(QString::number(i));
+        s.lblArt->setText(QString::number(i));
+    });
+    throttle.release();
     run("status line, same text", [&](int) { w.setStatusText(UiText(Txt::InServiceMode)); });
     run("status line, alternating text (repainted)",
         [&](int i) { w.setStatusText(i % 2 ? UiText(Txt::InServiceMode) : UiText(Txt::PleaseWait)); });

@@ -21,6 +21,9 @@ constexpr int kArticles = ArticleModel::kArticles;
 ArticleTransfer::ArticleTransfer(SectionHost &host, ArticlesSection &articles) : Section(host), articles_(articles)
 {
     counters_ = new PaintThrottle({articles_.lblBrojac, articles_.lblArt}, 40, this);
+    // Labels of a fixed size do not ask their group box to lay out again with every new number.
+    for (QLabel *l : {articles_.lblBrojac, articles_.lblArt})
+        l->setFixedSize(l->size());
     connect(articles_.btnARead, &QPushButton::clicked, this, &ArticleTransfer::btnAReadClick);
     connect(articles_.btnAWrite, &QPushButton::clicked, this, &ArticleTransfer::btnAWriteClick);
     connect(articles_.BtnOtkaz, &QPushButton::clicked, this, &ArticleTransfer::BtnOtkazClick);
