@@ -300,6 +300,10 @@ void TfMain::closeEvent(QCloseEvent *event)
 
 void TfMain::setStatusText(const QString &text)
 {
+    // The article chains set the same text with every reply; repainting it each time costs more
+    // than the reply itself.
+    if (statusPanel0_->text() == text)
+        return;
     statusPanel0_->setText(text);
     statusPanel0_->repaint();
 }

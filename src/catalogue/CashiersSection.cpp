@@ -1,13 +1,147 @@
 #include "CashiersSection.h"
 
+#include "CashierRecord.h"
+#include "DeviceLink.h"
+#include "LinkView.h"
 #include "UiText.h"
 
 #include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QTableView>
+
+namespace {
+constexpr int kCashiers = CashierRecord::kCashiers;
+constexpr int kNumberPos = 4;
+constexpr int kNamePos = 5;
+constexpr int kReadRequestCount = 5;   // 0x5F, code, length, K, CR
+constexpr int kWriteRequestCount = 38; // 0x5F, code, length, K, name field (33), CR
+
+template <typename W> W *make(QWidget *parent, const char *name, const QRect &r)
+{
+    auto *w = new W(parent);
+    w->setObjectName(name);
+    w->setGeometry(r);
+    return w;
+}
+} // namespace
 
 CashiersSection::CashiersSection(SectionHost &host, QWidget *parent, const QRect &geometry) : Section(host, parent)
 {
-    gbOperators = new QGroupBox(parent);
-    gbOperators->setObjectName("gbOperators");
-    gbOperators->setGeometry(geometry);
+    gbOperators = make<QGroupBox>(parent, "gbOperators", geometry);
     gbOperators->setTitle(UiText(82));
+    Label24 = make<QLabel>(gbOperators, "Label24", QRect(10, 18, 24, 14));
+    Label25 = make<QLabel>(gbOperators, "Label25", QRect(38, 18, 200, 14));
+
+    model_ = new QStandardItemModel(kCashiers, 2, this);
+    sgOperators = make<QTableView>(gbOperators, "sgOperators", QRect(6, 34, 458, 312));
+    sgOperators->setModel(model_);
+    sgOperators->horizontalHeader()->hide();
+    sgOperators->verticalHeader()->hide();
+    sgOperators->verticalHeader()->setDefaultSectionSize(18);
+    sgOperators->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    sgOperators->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    sgOperators->setColumnWidth(0, 26);
+    sgOperators->setColumnWidth(1, 393);
+
+    btnORead = make<QPushButton>(gbOperators, "btnORead", QRect(6, 354, 120, 25));
+    btnOWrite = make<QPushButton>(gbOperators, "btnOWrite", QRect(130, 354, 120, 25));
+    connect(btnORead, &QPushButton::clicked, this, &CashiersSection::btnOReadClick);
+    connect(btnOWrite, &QPushButton::clicked, this, &CashiersSection::btnOWriteClick);
+    link().onReply(kReadCode, [this] { readReply(); });
+    link().onReply(kWriteCode, [this] { writeReply(); });
+}
+
+void CashiersSection::activate()
+{
+    gbOperators->setTitle(UiText(82));
+    Label24->setText(UiText(105));
+    Label24->adjustSize();
+    Label25->setText(UiText(97));
+    Label25->adjustSize();
+    btnORead->setText(UiText(Txt::Read));
+    btnOWrite->setText(UiText(Txt::Write));
+    for (int i = 0; i < kCashiers; ++i) {
+        model_->setItem(i, 0, new QStandardItem(QString::number(i + 1)));
+        model_->setItem(i, 1, new QStandardItem(QStringLiteral("Operator ") + QString::number(i + 1)));
+    }
+}
+
+QString CashiersSection::name(int row) const
+{
+    if (row < 0 || row >= kCashiers)
+        return {};
+    return model_->data(model_->index(row, 1)).toString();
+}
+
+void CashiersSection::btnOReadClick()
+{
+    if (refuseOutsideServiceMode())
+        return;
+    view().setStatusText(UiText(Txt::PleaseWait));
+    link().setTx(kNumberPos, 1);
+    link().SendAwaitingReply(kReadCode, kReadRequestCount);
+}
+
+void CashiersSection::readReply()
+{
+    view().setProgress(16);
+    const int k = link().rx(kNumberPos);
+    if (k >= 1 && k <= kCashiers) {
+        if (const std::optional<QString> name = CashierRecord::nameFromReply(link().rxAt(kNamePos)))
+            model_->setData(model_->index(k - 1, 1), *name);
+    }
+    if (k < kCashiers) {
+        link().setTx(kNumberPos, uint8_t(k + 1));
+        link().SendFrame(kReadCode, kReadRequestCount);
+    }
+    view().setProgress(0);
+    view().setStatusText(UiText(Txt::InServiceMode));
+    btnOWrite->setEnabled(true);
+}
+
+bool CashiersSection::putName(int k, const QString &name, int minimumBytes)
+{
+    link().clearTx();
+    link().setTx(kNumberPos, uint8_t(k));
+    const QByteArray bytes = CashierRecord::nameField(name);
+    if (bytes.size() < minimumBytes)
+        return false;
+    link().putTx(kNamePos, bytes, CashierRecord::kNameMaxChars);
+    return true;
+}
+
+void CashiersSection::dataError()
+{
+    showError(UiText(Txt::DataErrorCancelled));
+}
+
+void CashiersSection::btnOWriteClick()
+{
+    if (!link().serviceMode())
+        return;
+    beginWrite(1);
+    // The first cashier needs a name of at least one character.
+    if (putName(1, name(0), 1))
+        link().SendAwaitingReply(kWriteCode, kWriteRequestCount);
+    else
+        dataError();
+    endWrite();
+}
+
+void CashiersSection::writeReply()
+{
+    beginWrite(1);
+    const int k = link().rx(kNumberPos);
+    if (k == kCashiers)
+        btnOWrite->setEnabled(true);
+    // Every later cashier needs a name of at least two characters.
+    const bool valid = putName(k, name(k - 1), 2);
+    if (!valid || k > kCashiers)
+        dataError();
+    else
+        link().SendFrame(kWriteCode, kWriteRequestCount);
+    endWrite();
 }

@@ -1,0 +1,177 @@
+// Times a 1000-article read over a pseudo-terminal against quorvel-devsim pacing the line at 57600
+// baud, and compares it with the line-time limit: 60 bytes per article (6 request + 54 reply),
+// 10 bits per byte, so 10.42 ms per article at 57600 baud.
+//
+//   article_pty_bench --devsim PATH [--articles 1000] [--baud 57600] [--bare]
+//
+// --bare runs the same chain with only a serial port (no window), to show what the paced line alone
+// allows. The tool's own serial transport is used when the build has it.
+#include "ArticleModel.h"
+#include "ArticlesSection.h"
+#include "BenchSupport.h"
+#include "DeviceLink.h"
+#include "TDialog.h"
+#include "TfMain.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSerialPort>
+
+#include <cstdio>
+
+#if __has_include("SerialTransport.h")
+#include "SerialTransport.h"
+#else
+// Stand-in until the tool's serial transport is part of the build: the same port settings.
+class SerialTransport : public Transport {
+public:
+    void setPortName(const QString &name) { port_.setPortName(name); }
+    bool open()
+    {
+        port_.setBaudRate(57600);
+        port_.setDataBits(QSerialPort::Data8);
+        port_.setParity(QSerialPort::NoParity);
+        port_.setStopBits(QSerialPort::OneStop);
+        port_.setFlowControl(QSerialPort::NoFlowControl);
+        if (!port_.open(QIODevice::ReadWrite))
+            return false;
+        QObject::connect(&port_, &QSerialPort::readyRead, this, [this] { emit received(port_.readAll()); });
+        return true;
+    }
+    bool isOpen() const override { return port_.isOpen(); }
+    bool write(const QByteArray &bytes) override { return port_.write(bytes) == bytes.size(); }
+    QString errorString() const override { return port_.errorString(); }
+    void close() override { port_.close(); }
+    bool recogniseEachByte() const override { return false; }
+
+private:
+    QSerialPort port_;
+};
+#endif
+
+namespace {
+constexpr int kBytesPerArticle = 6 + 54;
+
+QByteArray readRequest(int n)
+{
+    return QByteArray("\x5F\x80\x02", 3) + char(n & 0xFF) + char(n >> 8) + '\r';
+}
+
+// The bare chain: request n, wait for its 54-byte reply, request n + 1.
+double bareChain(const QString &path, int articles)
+{
+    QSerialPort port(path);
+    port.setBaudRate(57600);
+    if (!port.open(QIODevice::ReadWrite)) {
+        std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(path), qPrintable(port.errorString()));
+        return -1;
+    }
+    QElapsedTimer t;
+    t.start();
+    QByteArray pending;
+    for (int n = 1; n <= articles; ++n) {
+        port.write(readRequest(n));
+        while (pending.size() < 54 && port.waitForReadyRead(5000))
+            pending += port.readAll();
+        if (pending.size() < 54)
+            return -1;
+        pending.remove(0, 54);
+    }
+    return t.nsecsElapsed() / 1e9;
+}
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QString devsim;
+    int articles = 1000, baud = 57600;
+    bool bare = false;
+    const QStringList args = app.arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == "--devsim" && i + 1 < args.size())
+            devsim = args[++i];
+        else if (args[i] == "--articles" && i + 1 < args.size())
+            articles = std::clamp(args[++i].toInt(), 1, ArticleModel::kArticles);
+        else if (args[i] == "--baud" && i + 1 < args.size())
+            baud = std::max(1, args[++i].toInt());
+        else if (args[i] == "--bare")
+            bare = true;
+    }
+    if (devsim.isEmpty()) {
+        std::fprintf(stderr, "usage: article_pty_bench --devsim PATH-TO-quorvel-devsim [--articles N] [--bare]\n");
+        return 2;
+    }
+    QLocale::setDefault(QLocale::c());
+
+    QProcess device;
+    device.start(devsim, {QStringLiteral("--pty"), QStringLiteral("--baud"), QString::number(baud)});
+    QByteArray line;
+    if (device.waitForStarted(5000))
+        while (!line.contains('\n') && device.waitForReadyRead(5000))
+            line += device.readAllStandardOutput();
+    const QString path = QString::fromLocal8Bit(line.left(line.indexOf('\n'))).trimmed();
+    if (!path.startsWith('/')) {
+        std::fprintf(stderr, "quorvel-devsim gave no pseudo-terminal: %s %s\n", line.constData(),
+                     device.readAllStandardError().constData());
+        return 1;
+    }
+    const double limit = articles * kBytesPerArticle * 10.0 / baud;
+
+    double seconds = -1;
+    if (bare) {
+        seconds = bareChain(path, articles);
+    } else {
+        TfMain w;
+        w.FormActivate();
+        w.dialog().setResponder([](TDialog &d) {
+            std::fprintf(stderr, "message: %s | %s\n", qPrintable(d.Naslov->text()),
+                         qPrintable(d.tekst->toPlainText()));
+            return 1;
+        });
+        w.show();
+        w.btPage2Click();
+        SerialTransport serial;
+        serial.setPortName(path);
+        if (!serial.open()) {
+            std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(path), qPrintable(serial.errorString()));
+            return 1;
+        }
+        w.link().setSerialTransport(true);
+        w.link().setTransport(&serial);
+        app.processEvents();
+        QLabel *counter = w.articlesSection().lblBrojac;
+        const QString endText = QString::number(articles);
+        QEventLoop loop;
+        QObject::connect(&w.link(), &DeviceLink::replyDispatched, [&](uint8_t) {
+            if (counter->text() == endText)
+                loop.quit();
+        });
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
+        guard.start(int(limit * 3000) + 10000);
+        QElapsedTimer t;
+        t.start();
+        w.articlesSection().btnARead->click();
+        loop.exec();
+        seconds = t.nsecsElapsed() / 1e9;
+        // Break the chain off where it stands, as a user would.
+        w.articlesSection().BtnOtkaz->click();
+        if (counter->text() != endText)
+            seconds = -1;
+        serial.close();
+    }
+    bench::stopDevice(device);
+    if (seconds < 0) {
+        std::fprintf(stderr, "the chain did not reach article %d\n", articles);
+        return 1;
+    }
+    std::printf("%s read of %d articles over %s at %d baud: %.3f s; line-time limit %.3f s; %+.2f%%\n",
+                bare ? "bare" : "tool", articles, qPrintable(path), baud, seconds, limit, (seconds / limit - 1) * 100);
+    return 0;
+}

@@ -1,0 +1,321 @@
+// The article read and write chains against a scripted device: numbering, progress, end, Cancel.
+#include "ArticleTransfer.h"
+#include "ArticleModel.h"
+#include "ArticleRecord.h"
+#include "ArticlesSection.h"
+#include "DeviceLink.h"
+#include "TDialog.h"
+#include "TestTransport.h"
+#include "TfMain.h"
+#include "UiText.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+class ArticleChain : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QLocale::setDefault(QLocale::c());
+        w = std::make_unique<TfMain>();
+        w->FormActivate();
+        w->link().setTransport(&t);
+        w->dialog().setResponder([this](TDialog &d) {
+            messages.append(d.Naslov->text() + "|" + d.tekst->toPlainText());
+            return 1;
+        });
+    }
+    ArticlesSection &s() { return w->articlesSection(); }
+    ArticleModel &m() { return w->articles(); }
+    int progress() { return w->findChild<QProgressBar *>("PBar")->value(); }
+
+    static QByteArray readReply(const ArticleRecord &r) { return QByteArray("\x5F\x80\x32", 3) + r.encode() + '\r'; }
+    static QByteArray readReply(int n, const QString &name = {}, uint32_t price = 0, uint8_t tax = 0)
+    {
+        ArticleRecord r;
+        r.number = uint16_t(n);
+        r.name = name.toLatin1();
+        r.price = price;
+        r.taxIndex = tax;
+        return readReply(r);
+    }
+    static QByteArray writeReply(int n) { return QByteArray("\x5F\x85\x02", 3) + char(n & 0xFF) + char(n >> 8) + '\r'; }
+    static QByteArray readRequest(int n)
+    {
+        return QByteArray("\x5F\x80\x02", 3) + char(n & 0xFF) + char(n >> 8) + '\r';
+    }
+    // The record the write request for row r must carry.
+    QByteArray recordOfRow(int r)
+    {
+        ArticleRecord rec;
+        EXPECT_TRUE(ArticleRecord::fromCells(r, m().cell(1, r), m().cell(2, r), m().cell(3, r), m().cell(4, r),
+                                             m().cell(5, r), QLocale(), rec));
+        return rec.encode();
+    }
+    void setRow(int r, const QString &name, const QString &barcode, const QString &department, const QString &price,
+                const QString &tax)
+    {
+        m().setCell(1, r, name);
+        m().setCell(2, r, barcode);
+        m().setCell(3, r, department);
+        m().setCell(4, r, price);
+        m().setCell(5, r, tax);
+    }
+
+    std::unique_ptr<TfMain> w;
+    TestTransport t;
+    QStringList messages;
+};
+} // namespace
+
+TEST_F(ArticleChain, ReadStartsWithArticleOneAndAwaitsTheReply)
+{
+    w->link().setCancelFlag(true);
+    t.inject(QByteArray("\x5F\x80\x32\x01", 4)); // a broken-off reply left in the buffer
+    s().BtnOtkaz->hide();
+    QTest::mouseClick(s().btnARead, Qt::LeftButton);
+    ASSERT_EQ(t.writes.size(), 1);
+    EXPECT_EQ(t.writes[0], readRequest(1));
+    EXPECT_TRUE(w->link().replyPending());
+    EXPECT_TRUE(w->link().replyTimer().isActive());
+    EXPECT_FALSE(w->link().cancelFlag());
+    EXPECT_FALSE(s().BtnOtkaz->isHidden());
+    EXPECT_EQ(w->statusText(), UiText(Txt::PleaseWait));
+    // The stale bytes are gone, so the first reply is recognised whole.
+    t.inject(readReply(1, "first"));
+    EXPECT_EQ(m().cell(1, 1), "first");
+}
+
+TEST_F(ArticleChain, ReadReplyFillsTheRowAndAsksForTheNext)
+{
+    s().btnAWrite->setEnabled(false);
+    s().btnARead->click();
+    ArticleRecord r;
+    ASSERT_TRUE(ArticleRecord::fromCells(1, QStringLiteral("Хлеб"), "8600000000017", "4", "0.29", QStringLiteral("Ђ"),
+                                         QLocale(), r));
+    t.inject(readReply(r));
+    EXPECT_EQ(m().cell(0, 1), "1");
+    EXPECT_EQ(m().cell(1, 1), QStringLiteral("Хлеб"));
+    EXPECT_EQ(m().cell(2, 1), "8600000000017");
+    EXPECT_EQ(m().cell(3, 1), "4");
+    EXPECT_EQ(m().cell(4, 1), "0.29");
+    EXPECT_EQ(m().cell(5, 1), QStringLiteral("Ђ"));
+    ASSERT_EQ(t.writes.size(), 2);
+    EXPECT_EQ(t.writes[1], readRequest(2));
+    EXPECT_TRUE(w->link().replyPending()); // every read request awaits its reply
+    EXPECT_TRUE(w->link().replyTimer().isActive());
+    EXPECT_EQ(s().lblBrojac->text(), "1");
+    EXPECT_EQ(s().lblArt->text(), "1");
+    EXPECT_EQ(progress(), 1);
+    EXPECT_EQ(w->statusText(), UiText(Txt::InServiceMode));
+    EXPECT_TRUE(s().btnAWrite->isEnabled());
+}
+
+TEST_F(ArticleChain, DeviceMaySkipNumbers)
+{
+    s().btnARead->click();
+    t.inject(readReply(7, "seven")); // asked for 1, the device answers 7
+    EXPECT_EQ(m().cell(1, 7), "seven");
+    for (int r = 1; r < 7; ++r)
+        EXPECT_EQ(m().cell(1, r), "") << r;
+    EXPECT_EQ(t.lastWrite(), readRequest(8));
+    EXPECT_EQ(s().lblArt->text(), "7");
+}
+
+TEST_F(ArticleChain, ReadOfTheLastArticleEndsAndReloadsTheForm)
+{
+    m().setCell(1, 1, "row one");
+    s().sgArticles->setCurrentIndex(m().index(9, 3));
+    s().btnARead->click();
+    t.inject(readReply(60000, "last", 150, 9));
+    EXPECT_EQ(m().cell(1, 60000), "last");
+    EXPECT_EQ(m().cell(4, 60000), "1.5");
+    EXPECT_EQ(m().cell(5, 60000), ""); // tax index 9 has no letter
+    EXPECT_EQ(t.writes.size(), 1);     // nothing more is asked
+    EXPECT_EQ(s().sgArticles->currentIndex(), m().index(0, 1));
+    EXPECT_EQ(s().edtArticleName->text(), "row one");
+    EXPECT_EQ(s().lblBrojac->text(), "60000");
+    EXPECT_EQ(s().lblArt->text(), "60000");
+    EXPECT_EQ(progress(), 0);
+}
+
+TEST_F(ArticleChain, CountersPaintAgainWhenAChainEnds)
+{
+    w->show();
+    s().btnARead->click();
+    for (int n = 1; n <= 20; ++n)
+        t.inject(readReply(n)); // a burst: painting of the counters is held back
+    EXPECT_FALSE(s().lblBrojac->updatesEnabled());
+    EXPECT_EQ(s().lblBrojac->text(), "20");
+    t.inject(readReply(60000));
+    EXPECT_TRUE(s().lblBrojac->updatesEnabled());
+    EXPECT_TRUE(s().lblArt->updatesEnabled());
+
+    s().btnAWrite->click();
+    for (int n = 2; n <= 20; ++n)
+        t.inject(writeReply(n));
+    EXPECT_FALSE(s().lblArt->updatesEnabled());
+    s().BtnOtkaz->click();
+    EXPECT_TRUE(s().lblArt->updatesEnabled());
+    EXPECT_EQ(s().lblArt->text(), "20");
+}
+
+TEST_F(ArticleChain, NumberPastTheTableStoresNothing)
+{
+    s().btnARead->click();
+    t.inject(readReply(60001, "ghost"));
+    EXPECT_EQ(t.writes.size(), 1);
+    EXPECT_EQ(s().lblBrojac->text(), "60001");
+    EXPECT_EQ(s().lblArt->text(), "60000");
+    EXPECT_EQ(progress(), 0);
+    EXPECT_EQ(m().cell(1, 60000), "");
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(ArticleChain, ProgressSteps)
+{
+    s().btnARead->click();
+    const std::pair<int, int> expected[] = {{1, 1}, {3748, 1}, {3749, 2}, {7499, 3}, {59998, 16}, {59999, 0}};
+    for (auto [article, bar] : expected) {
+        t.inject(readReply(article));
+        EXPECT_EQ(progress(), bar) << article;
+    }
+    EXPECT_EQ(ArticleTransfer::progressFor(60000), 0);
+    EXPECT_EQ(ArticleTransfer::progressFor(60001), 0);
+}
+
+TEST_F(ArticleChain, CancelDropsTheReplyInFlightAndEndsTheChain)
+{
+    s().btnARead->click();
+    t.inject(readReply(1, "one"));
+    ASSERT_EQ(t.writes.size(), 2);
+    QTest::mouseClick(s().BtnOtkaz, Qt::LeftButton);
+    EXPECT_TRUE(s().BtnOtkaz->isHidden());
+    EXPECT_FALSE(w->link().replyPending());
+    EXPECT_FALSE(w->link().replyTimer().isActive());
+    t.inject(readReply(2, "two"));
+    EXPECT_EQ(m().cell(1, 2), ""); // the reply in flight is lost
+    EXPECT_EQ(t.writes.size(), 2); // and nothing more is asked
+    EXPECT_EQ(m().cell(1, 1), "one");
+    EXPECT_TRUE(messages.isEmpty());
+    // A later reply is recognised again.
+    t.inject(readReply(3, "three"));
+    EXPECT_EQ(m().cell(1, 3), "three");
+}
+
+TEST_F(ArticleChain, ReadRefusedOutsideServiceMode)
+{
+    w->link().setServiceMode(false);
+    s().btnARead->click();
+    EXPECT_TRUE(t.writes.isEmpty());
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0], UiText(Txt::TitleError) + "|" + UiText(Txt::NotInServiceMode));
+}
+
+TEST_F(ArticleChain, WriteSendsRowOneWithoutAwaitingAndFollowsTheDevice)
+{
+    setRow(1, QStringLiteral("Јабука"), "123", "2", "12.5", QStringLiteral("Г"));
+    setRow(9, "nine", "", "10", "0.5", "");
+    w->link().setCancelFlag(true);
+    s().BtnOtkaz->hide();
+    s().btnAWrite->click();
+    ASSERT_EQ(t.writes.size(), 1);
+    EXPECT_EQ(t.writes[0].size(), 54);
+    EXPECT_EQ(t.writes[0].left(3), QByteArray("\x5F\x85\x32", 3));
+    EXPECT_EQ(t.writes[0].mid(3, 50), recordOfRow(1));
+    EXPECT_EQ(t.writes[0].at(53), '\r');
+    EXPECT_FALSE(w->link().replyPending()); // the first write frame starts no timer
+    EXPECT_FALSE(w->link().replyTimer().isActive());
+    EXPECT_FALSE(w->link().cancelFlag());
+    EXPECT_FALSE(s().BtnOtkaz->isHidden());
+    EXPECT_EQ(progress(), 0);
+    EXPECT_EQ(w->statusText(), UiText(Txt::InServiceMode));
+
+    t.inject(writeReply(9)); // the device skips to 9
+    ASSERT_EQ(t.writes.size(), 2);
+    EXPECT_EQ(t.writes[1].mid(3, 50), recordOfRow(9));
+    EXPECT_EQ(uint8_t(t.writes[1].at(3 + 36)), 50); // 0.5 is sent as 50
+    EXPECT_EQ(uint8_t(t.writes[1].at(3 + 41)), 0);  // an empty tax cell is index 0
+    EXPECT_TRUE(w->link().replyPending());          // follow-on writes await their reply
+    EXPECT_TRUE(w->link().replyTimer().isActive());
+    EXPECT_EQ(s().lblBrojac->text(), "9");
+    EXPECT_EQ(s().lblArt->text(), "9");
+    EXPECT_EQ(progress(), 1);
+
+    t.inject(writeReply(3750));
+    EXPECT_EQ(progress(), 2);
+    EXPECT_EQ(t.lastWrite().mid(3, 2), QByteArray("\xA6\x0E", 2));
+    t.inject(writeReply(60000));
+    EXPECT_EQ(progress(), 0);
+    EXPECT_EQ(t.lastWrite().mid(3, 2), QByteArray("\x60\xEA", 2));
+    t.inject(writeReply(60001)); // done: nothing sent, no message
+    EXPECT_EQ(t.writes.size(), 4);
+    EXPECT_EQ(s().lblBrojac->text(), "60001");
+    EXPECT_EQ(s().lblArt->text(), "60000");
+    EXPECT_EQ(progress(), 0);
+    EXPECT_EQ(w->statusText(), UiText(Txt::InServiceMode));
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(ArticleChain, DepartmentThatIsNoNumberStopsTheWrite)
+{
+    setRow(5, "bad", "", QStringLiteral("пет"), "1", "");
+    s().btnAWrite->click();
+    t.inject(writeReply(2));
+    ASSERT_EQ(t.writes.size(), 2);
+    t.inject(writeReply(5));
+    EXPECT_EQ(t.writes.size(), 2); // row 5 is not sent
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith(UiText(Txt::TitleError) + "|")) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("пет")));
+    EXPECT_EQ(progress(), 0);
+
+    // The same check guards the first row, and departments 0 and 11 go to the device as they are.
+    messages.clear();
+    t.writes.clear();
+    setRow(1, "", "", "", "1", "");
+    s().btnAWrite->click();
+    EXPECT_TRUE(t.writes.isEmpty());
+    EXPECT_EQ(messages.size(), 1);
+    setRow(1, "", "", "0", "1", "");
+    setRow(2, "", "", "11", "1", "");
+    s().btnAWrite->click();
+    t.inject(writeReply(2));
+    ASSERT_EQ(t.writes.size(), 2);
+    EXPECT_EQ(uint8_t(t.writes[0].at(3 + 35)), 0xFF);
+    EXPECT_EQ(uint8_t(t.writes[1].at(3 + 35)), 10);
+}
+
+TEST_F(ArticleChain, WriteDoesNothingOutsideServiceModeAndRefusesArticleZero)
+{
+    w->link().setServiceMode(false);
+    s().btnAWrite->click();
+    EXPECT_TRUE(t.writes.isEmpty());
+    EXPECT_TRUE(messages.isEmpty());
+    w->link().setServiceMode(true);
+    s().btnAWrite->click();
+    t.inject(writeReply(0));
+    EXPECT_EQ(t.writes.size(), 1);
+    EXPECT_EQ(messages.size(), 1);
+}
+
+TEST_F(ArticleChain, CancelDuringAWrite)
+{
+    s().btnAWrite->click();
+    t.inject(writeReply(2));
+    ASSERT_EQ(t.writes.size(), 2);
+    s().BtnOtkaz->click();
+    t.inject(writeReply(3));
+    EXPECT_EQ(t.writes.size(), 2);
+}
