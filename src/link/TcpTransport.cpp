@@ -12,7 +12,11 @@ TcpTransport::TcpTransport(QObject *parent) : Transport(parent)
         if (!bytes.isEmpty())
             emit received(bytes);
     });
-    connect(&socket_, &QTcpSocket::disconnected, this, &Transport::closed);
+    connect(&socket_, &QTcpSocket::disconnected, this, [this] {
+        if (!closing_)
+            dropped_ = true;
+        emit closed();
+    });
 }
 
 bool TcpTransport::connectTo(const QString &address, int timeoutMs)
@@ -30,8 +34,9 @@ bool TcpTransport::connectTo(const QString &address, int timeoutMs)
         port = quint16(p);
         host = host.left(colon);
     }
-    socket_.abort();
+    close();
     error_.clear();
+    dropped_ = false;
     QEventLoop loop;
     QTimer timer;
     timer.setSingleShot(true);
@@ -60,7 +65,8 @@ bool TcpTransport::isOpen() const
 bool TcpTransport::write(const QByteArray &bytes)
 {
     if (!isOpen()) {
-        error_ = QStringLiteral("Веза са фискалним принтером је прекинута.");
+        error_ = dropped_ ? QStringLiteral("Веза са фискалним принтером је прекинута.")
+                          : QStringLiteral("Веза са фискалним принтером није отворена.");
         return false;
     }
     if (socket_.write(bytes) != bytes.size()) {
@@ -80,7 +86,9 @@ QString TcpTransport::errorString() const
 
 void TcpTransport::close()
 {
+    closing_ = true;
     socket_.disconnectFromHost();
     if (socket_.state() != QAbstractSocket::UnconnectedState)
         socket_.abort();
+    closing_ = false;
 }

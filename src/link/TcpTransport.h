@@ -27,4 +27,6 @@ public:
 private:
     QTcpSocket socket_;
     QString error_;
+    bool closing_ = false; // our own close: not a dropped connection
+    bool dropped_ = false; // the other end closed the connection or it failed
 };
