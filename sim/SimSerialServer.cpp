@@ -14,7 +14,8 @@
 SimSerialServer::SimSerialServer(SimulatedDevice &device, FaultInjector *faults, QObject *parent)
     : QObject(parent), device_(device)
 {
-    session_ = new SimSession(device_, [this](const QByteArray &bytes) { writeOut(bytes); }, faults, this);
+    session_ = new SimSession(
+        device_, [this](const QByteArray &bytes) { writeOut(bytes); }, faults, this);
     connect(session_, &SimSession::requestAnswered, this, &SimSerialServer::requestAnswered);
 }
 

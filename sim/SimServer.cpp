@@ -47,7 +47,6 @@ void SimServer::onNewConnection()
             },
             faults_, s);
         session->setBaud(baud_);
-        session_ = session;
         connect(session, &SimSession::requestAnswered, this, &SimServer::requestAnswered);
         connect(s, &QTcpSocket::readyRead, session, [this, s, session] {
             const QByteArray in = s->readAll();

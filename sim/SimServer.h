@@ -42,7 +42,6 @@ private:
     SimulatedDevice &device_;
     QTcpServer server_;
     QPointer<QTcpSocket> client_;
-    QPointer<SimSession> session_;
     FaultInjector *faults_ = nullptr;
     int baud_ = 0;
 };

@@ -46,6 +46,7 @@ void SimSession::reset()
     txQueue_.clear();
     reader_.clear();
     rxFreeNs_ = 0;
+    txLineFreeNs_ = 0;
     timer_.stop();
 }
 
@@ -71,7 +72,7 @@ void SimSession::send(const QByteArray &bytes)
         return;
     }
     if (txQueue_.isEmpty())
-        txNextNs_ = std::max(txNextNs_, now());
+        txNextNs_ = std::max(txLineFreeNs_, now()) + byteNs();
     txQueue_.append(bytes);
     schedule();
 }
@@ -82,10 +83,11 @@ void SimSession::tick()
     while (!rxQueue_.isEmpty() && rxQueue_.first().dueNs <= t)
         deliver(rxQueue_.takeFirst().bytes);
     if (!txQueue_.isEmpty() && txNextNs_ <= t) {
-        // Every byte whose line time has come goes out now.
+        // Every byte that has finished its line time reaches the other end now.
         const qint64 n = std::min<qint64>(txQueue_.size(), (t - txNextNs_) / byteNs() + 1);
         const QByteArray out = txQueue_.left(n);
         txQueue_.remove(0, n);
+        txLineFreeNs_ = txNextNs_ + (n - 1) * byteNs();
         txNextNs_ += n * byteNs();
         if (writer_)
             writer_(out);

@@ -62,5 +62,6 @@ private:
     QList<Chunk> rxQueue_;
     qint64 rxFreeNs_ = 0; // when the receive line has carried every byte queued so far
     QByteArray txQueue_;
-    qint64 txNextNs_ = 0; // when the next reply byte may leave
+    qint64 txNextNs_ = 0;     // when the next queued reply byte has crossed the line
+    qint64 txLineFreeNs_ = 0; // when the last reply byte sent finished crossing it
 };

@@ -14,11 +14,11 @@
 
 namespace {
 // Closing the serial port disables these; opening it enables the second list.
-const QStringList kOffOnSerialClose = {"btnReadCliche", "btnWriteCliche", "btnTGRead",    "btnTGWrite",
-                                       "btnSTRead",     "btnSTWrite",     "btnARead",     "btnAWrite",
-                                       "btnLogoRead",   "btnLogoWrite",   "btnORead",     "btnOWrite"};
-const QStringList kOnOnSerialOpen = {"btnReadCliche", "btnTGRead", "btnSTRead", "btnARead",
-                                     "btnLogoRead",   "btnLogoWrite", "btnORead", "btnAWrite"};
+const QStringList kOffOnSerialClose = {"btnReadCliche", "btnWriteCliche", "btnTGRead", "btnTGWrite",
+                                       "btnSTRead",     "btnSTWrite",     "btnARead",  "btnAWrite",
+                                       "btnLogoRead",   "btnLogoWrite",   "btnORead",  "btnOWrite"};
+const QStringList kOnOnSerialOpen = {"btnReadCliche", "btnTGRead",    "btnSTRead", "btnARead",
+                                     "btnLogoRead",   "btnLogoWrite", "btnORead",  "btnAWrite"};
 const QStringList kStandardPorts = {"COM1", "COM2", "COM3", "COM4"};
 } // namespace
 
@@ -129,6 +129,8 @@ void TransportControls::btnCOMClick()
     }
     const QString address = edtIP ? edtIP->text() : QString();
     if (tcp_->connectTo(address)) {
+        // A disconnect still waiting on the previous connection does not carry over to this one.
+        l.setDisconnectAfterExit(false);
         if (btnCOM)
             btnCOM->setText(UiText(Txt::ClosePort));
         return;
@@ -136,7 +138,7 @@ void TransportControls::btnCOMClick()
     if (btnCOM)
         btnCOM->setText(UiText(Txt::OpenPort));
     if (errorBox_)
-        errorBox_(window_, QStringLiteral("Error while connecting:") + QChar(0x0D) + tcp_->errorString());
+        errorBox_(window_, QStringLiteral("Error while connecting:") + QChar(0x0D) + tcp_->connectError());
 }
 
 void TransportControls::showStandardErrorBox(QWidget *parent, const QString &text)

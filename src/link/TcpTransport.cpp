@@ -12,11 +12,7 @@ TcpTransport::TcpTransport(QObject *parent) : Transport(parent)
         if (!bytes.isEmpty())
             emit received(bytes);
     });
-    connect(&socket_, &QTcpSocket::disconnected, this, [this] {
-        if (!closing_)
-            dropped_ = true;
-        emit closed();
-    });
+    connect(&socket_, &QTcpSocket::disconnected, this, &Transport::closed);
 }
 
 bool TcpTransport::connectTo(const QString &address, int timeoutMs)
@@ -28,7 +24,7 @@ bool TcpTransport::connectTo(const QString &address, int timeoutMs)
         bool ok = false;
         const uint p = host.mid(colon + 1).toUInt(&ok);
         if (!ok || p == 0 || p > 65535) {
-            error_ = QStringLiteral("Invalid port number in \"%1\"").arg(address);
+            connectError_ = QStringLiteral("Invalid port number in \"%1\"").arg(address);
             return false;
         }
         port = quint16(p);
@@ -36,7 +32,7 @@ bool TcpTransport::connectTo(const QString &address, int timeoutMs)
     }
     close();
     error_.clear();
-    dropped_ = false;
+    connectError_.clear();
     QEventLoop loop;
     QTimer timer;
     timer.setSingleShot(true);
@@ -49,10 +45,12 @@ bool TcpTransport::connectTo(const QString &address, int timeoutMs)
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     disconnect(&socket_, &QTcpSocket::connected, &loop, nullptr);
     disconnect(&socket_, &QTcpSocket::errorOccurred, &loop, nullptr);
-    if (socket_.state() == QAbstractSocket::ConnectedState)
+    if (socket_.state() == QAbstractSocket::ConnectedState) {
+        wasConnected_ = true;
         return true;
+    }
     // An error ends the wait early; a wait that ran out means the connect timed out.
-    error_ = timer.isActive() ? socket_.errorString() : QStringLiteral("Connection timed out");
+    connectError_ = timer.isActive() ? socket_.errorString() : QStringLiteral("Connection timed out");
     socket_.abort();
     return false;
 }
@@ -64,11 +62,8 @@ bool TcpTransport::isOpen() const
 
 bool TcpTransport::write(const QByteArray &bytes)
 {
-    if (!isOpen()) {
-        error_ = dropped_ ? QStringLiteral("Веза са фискалним принтером је прекинута.")
-                          : QStringLiteral("Веза са фискалним принтером није отворена.");
+    if (!isOpen())
         return false;
-    }
     if (socket_.write(bytes) != bytes.size()) {
         error_ = socket_.errorString();
         return false;
@@ -79,16 +74,18 @@ bool TcpTransport::write(const QByteArray &bytes)
 
 QString TcpTransport::errorString() const
 {
-    if (!isOpen() && error_.isEmpty())
-        return QStringLiteral("Веза са фискалним принтером није отворена.");
-    return error_;
+    if (isOpen())
+        return error_;
+    // Connected before and not closed by us: the other end went away.
+    if (wasConnected_)
+        return QStringLiteral("Веза са фискалним принтером је прекинута.");
+    return QStringLiteral("Веза са фискалним принтером није отворена.");
 }
 
 void TcpTransport::close()
 {
-    closing_ = true;
+    wasConnected_ = false;
     socket_.disconnectFromHost();
     if (socket_.state() != QAbstractSocket::UnconnectedState)
         socket_.abort();
-    closing_ = false;
 }
