@@ -14,14 +14,6 @@ constexpr uint8_t kStartShort = 0x5F;
 constexpr uint8_t kStartLong = 0xAA;
 constexpr uint8_t kCr = 0x0D;
 constexpr uint8_t kErrorNoServiceJumper = 17;
-
-// Data length of a short request: the length byte, except for the 256-byte logo blocks.
-int shortDataLength(uint8_t code, uint8_t lengthByte)
-{
-    if ((code & 0xF0) == 0xD0)
-        return 256;
-    return lengthByte;
-}
 } // namespace
 
 SimulatedDevice::SimulatedDevice()
@@ -71,71 +63,30 @@ QByteArray SimulatedDevice::longReply(uint8_t command, const QByteArray &data) c
     return f;
 }
 
-bool SimulatedDevice::takeRequest(SimRequest &request)
-{
-    for (;;) {
-        // Skip anything that cannot start a frame.
-        qsizetype start = 0;
-        while (start < pending_.size() && uint8_t(pending_.at(start)) != kStartShort &&
-               uint8_t(pending_.at(start)) != kStartLong)
-            ++start;
-        pending_.remove(0, start);
-        if (pending_.size() < 3)
-            return false;
-        const auto at = [this](int i) { return uint8_t(pending_.at(i)); };
-        if (at(0) == kStartShort) {
-            const int total = shortDataLength(at(1), at(2)) + 4;
-            if (pending_.size() < total)
-                return false;
-            if (at(total - 1) != kCr) {
-                pending_.remove(0, 1); // not a frame after all: resynchronise
-                continue;
-            }
-            request.longFrame = false;
-            request.code = at(1);
-            request.data = pending_.mid(3, total - 4);
-            pending_.remove(0, total);
-            return true;
-        }
-        if (pending_.size() < 9)
-            return false;
-        const int total = at(8) + 12;
-        if (pending_.size() < total)
-            return false;
-        uint8_t sum = 0, x = 0;
-        for (int i = 0; i < total - 3; ++i) {
-            sum = uint8_t(sum + at(i));
-            x = uint8_t(x ^ at(i));
-        }
-        if (at(total - 1) != kCr || at(total - 3) != sum || at(total - 2) != x || at(1) != 0x04 || at(2) != 0x01) {
-            pending_.remove(0, 1);
-            continue;
-        }
-        request.longFrame = true;
-        request.code = at(7);
-        request.data = pending_.mid(9, at(8));
-        factoryBytes_ = pending_.mid(3, 3);
-        pending_.remove(0, total);
-        return true;
-    }
-}
-
 QByteArray SimulatedDevice::feed(const QByteArray &bytes)
 {
-    pending_.append(bytes);
     QByteArray out;
+    for (const QByteArray &reply : feedEach(bytes))
+        out.append(reply);
+    return out;
+}
+
+QList<QByteArray> SimulatedDevice::feedEach(const QByteArray &bytes)
+{
+    reader_.append(bytes);
+    QList<QByteArray> out;
     SimRequest request;
-    while (takeRequest(request))
+    while (reader_.take(request))
         out.append(answer(request));
-    // A stream of garbage that never forms a frame must not grow without bound.
-    if (pending_.size() > 4096)
-        pending_.clear();
     return out;
 }
 
 QByteArray SimulatedDevice::answer(const SimRequest &request)
 {
+    ++requestCount_;
     if (request.longFrame) {
+        if (request.factory.size() == 3)
+            factoryBytes_ = request.factory;
         if (request.code == 0x01) {
             serviceMode_ = true;
             return zeroed_ ? shortReply(0x00, QByteArray("\x04\x01", 2)) : shortReply(0xFD, QByteArray("\x04\x01", 2));

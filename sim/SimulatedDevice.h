@@ -1,9 +1,13 @@
 #pragma once
 // A simulated fiscal printer: consumes request bytes and answers from its own state, as a device would.
 
+#include "SimFrameReader.h"
+
 #include <QByteArray>
+#include <QHash>
 #include <QJsonObject>
 #include <QString>
+#include <QVariant>
 
 #include <cstdint>
 #include <memory>
@@ -15,7 +19,9 @@ class SimulatedDevice;
 struct SimRequest {
     bool longFrame = false;
     uint8_t code = 0;
-    QByteArray data; // the data bytes only (short: positions 4.., long: positions 10..)
+    QByteArray data;    // the data bytes only (short: positions 4.., long: positions 10..)
+    QByteArray factory; // long frames: the three factory-number bytes (positions 4..6)
+    QByteArray frame;   // the whole request as it came off the wire
     uint8_t byte(int i) const { return i >= 0 && i < data.size() ? uint8_t(data.at(i)) : 0; }
 };
 
@@ -38,6 +44,8 @@ public:
 
     // Feeds request bytes; returns every reply byte produced by the complete requests among them.
     QByteArray feed(const QByteArray &bytes);
+    // The same, one entry per complete request (a server that paces or drops replies needs them apart).
+    QList<QByteArray> feedEach(const QByteArray &bytes);
     // Answers one complete request (no framing): the reply bytes.
     QByteArray answer(const SimRequest &request);
 
@@ -54,6 +62,14 @@ public:
 
     // The factory number the device answers long frames with (three packed bytes).
     QByteArray factoryBytes() const { return factoryBytes_; }
+
+    // Named settings for the command modules (for instance "article-step"), set from the command
+    // line of the simulator or by tests; a module reads them with option(name, fallback).
+    void setOption(const QString &name, const QVariant &value) { options_.insert(name, value); }
+    QVariant option(const QString &name, const QVariant &fallback = {}) const { return options_.value(name, fallback); }
+
+    // Number of requests answered so far; a server saves the state when it has changed.
+    quint64 requestCount() const { return requestCount_; }
 
     template <typename T> T *module() const
     {
@@ -78,9 +94,9 @@ public:
     QByteArray longReply(uint8_t command, const QByteArray &data) const;
 
 private:
-    bool takeRequest(SimRequest &request);
-
-    QByteArray pending_;
+    SimFrameReader reader_;
+    QHash<QString, QVariant> options_;
+    quint64 requestCount_ = 0;
     bool serviceMode_ = true;
     bool zeroed_ = true;
     uint32_t selfTestStatus_ = 0;

@@ -59,7 +59,7 @@ void DeviceLink::resetState()
     cancel_ = false;
     timer_.stop();
     clearRx();
-    deferred_.clear();
+    incoming_.clear();
 }
 
 void DeviceLink::setTransport(Transport *transport)
@@ -87,7 +87,7 @@ bool DeviceLink::WriteBytes(const QByteArray &bytes)
         return true;
     if (error.isEmpty())
         error = QStringLiteral("Веза са фискалним принтером није отворена.");
-    view_.showDialog(UiText(Txt::TitleError), error);
+    showDialog(UiText(Txt::TitleError), error);
     return false;
 }
 
@@ -122,10 +122,28 @@ void DeviceLink::receiveBytes(const QByteArray &bytes, bool eachByte)
 {
     if (bytes.isEmpty())
         return;
-    if (dispatchDepth_ > 0) {
-        deferred_.append({bytes, eachByte});
+    // The device answered: the no-answer warning no longer applies, even when the bytes have to
+    // wait for a handler's dialog before they are recognised.
+    replyPending_ = false;
+    timer_.stop();
+    incoming_.append({bytes, eachByte});
+    processIncoming();
+}
+
+void DeviceLink::processIncoming()
+{
+    if (receiving_ || dispatchDepth_ > 0)
         return;
+    receiving_ = true;
+    while (!incoming_.isEmpty()) {
+        const Incoming in = incoming_.takeFirst();
+        recognise(in.bytes, in.eachByte);
     }
+    receiving_ = false;
+}
+
+void DeviceLink::recognise(const QByteArray &bytes, bool eachByte)
+{
     if (eachByte) {
         for (qsizetype i = 0; i < bytes.size(); ++i) {
             replyPending_ = false;
@@ -148,16 +166,18 @@ bool DeviceLink::tryLongReply(uint8_t command)
         rxCount_ != rx_[9] + 12)
         return false;
     rxCount_ = 0;
+    ++dispatchDepth_;
     view_.setProgress(16);
-    if (rx_[10] == 0) {
+    const uint8_t result = rx_[10];
+    if (result == 0) {
         const QString text = QStringLiteral("Грешка! ") + DescribeDeviceError(rx_[12], rx_[13], rx_[14], rx_[15]);
-        ++dispatchDepth_;
-        view_.showDialog(UiText(Txt::TitleError), text);
-        --dispatchDepth_;
+        showDialog(UiText(Txt::TitleError), text);
     }
     view_.setProgress(0);
     rx_.fill(0);
-    drainDeferred();
+    --dispatchDepth_;
+    emit longReplyRecognised(command, result);
+    processIncoming();
     return true;
 }
 
@@ -182,7 +202,7 @@ void DeviceLink::HandleReceived()
         if (rxCount_ > 5)
             rxCount_ = 0;
         emit replyDispatched(code);
-        drainDeferred();
+        processIncoming();
     }
 }
 
@@ -200,16 +220,6 @@ void DeviceLink::dispatch(uint8_t code)
         handlers_[code]();
     }
     --dispatchDepth_;
-}
-
-void DeviceLink::drainDeferred()
-{
-    if (dispatchDepth_ > 0)
-        return;
-    while (!deferred_.isEmpty() && dispatchDepth_ == 0) {
-        const Deferred d = deferred_.takeFirst();
-        receiveBytes(d.bytes, d.eachByte);
-    }
 }
 
 void DeviceLink::onReply(uint8_t code, Handler handler)
@@ -233,7 +243,7 @@ void DeviceLink::TimerTimer()
     replyPending_ = false;
     cancel_ = false;
     view_.setCancelButtonVisible(false);
-    view_.showDialog(UiText(Txt::TitleError), UiText(Txt::NoAnswer));
+    showDialog(UiText(Txt::TitleError), UiText(Txt::NoAnswer));
 }
 
 void DeviceLink::BtnOtkazClick()
@@ -242,6 +252,15 @@ void DeviceLink::BtnOtkazClick()
     replyPending_ = false;
     cancel_ = true;
     view_.setCancelButtonVisible(false);
+}
+
+int DeviceLink::showDialog(const QString &title, const QString &text)
+{
+    ++dispatchDepth_;
+    const int result = view_.showDialog(title, text);
+    --dispatchDepth_;
+    processIncoming();
+    return result;
 }
 
 bool DeviceLink::hasModelIdentifier() const
@@ -278,13 +297,13 @@ void DeviceLink::handleNotZeroed()
 {
     view_.setProgress(16);
     if (hasModelIdentifier()) {
-        view_.showDialog(UiText(Txt::TitleError), UiText(Txt::NotZeroed));
+        showDialog(UiText(Txt::TitleError), UiText(Txt::NotZeroed));
         view_.setStatusText(UiText(Txt::InServiceMode));
         serviceMode_ = true;
         view_.setControlsEnabled({"btnReadDateTime"}, true);
         view_.setControlsEnabled({"btnWriteDateTime"}, false);
     } else {
-        view_.showDialog(UiText(Txt::TitleError), UiText(Txt::WrongModel));
+        showDialog(UiText(Txt::TitleError), UiText(Txt::WrongModel));
     }
     view_.setProgress(0);
 }
@@ -293,6 +312,6 @@ void DeviceLink::handleErrorReply()
 {
     view_.setProgress(16);
     const QString text = hasModelIdentifier() ? DeviceErrorCodeText(rx_[6]) : UiText(Txt::WrongModel);
-    view_.showDialog(UiText(Txt::TitleError), text);
+    showDialog(UiText(Txt::TitleError), text);
     view_.setProgress(0);
 }

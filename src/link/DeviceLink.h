@@ -86,6 +86,8 @@ public:
 signals:
     // After a short reply was recognised and its handler (if any) ran.
     void replyDispatched(uint8_t code);
+    // After a long reply (command byte 0x20 or 0x24) was recognised; result 0 means a device error.
+    void longReplyRecognised(uint8_t command, uint8_t result);
 
 private:
     static int index(int pos) { return pos < 1 ? 1 : (pos > kBufferSize ? kBufferSize : pos); }
@@ -93,12 +95,16 @@ private:
     void onTransportBytes(const QByteArray &bytes);
     bool tryLongReply(uint8_t command);
     void dispatch(uint8_t code);
-    void drainDeferred();
+    // Recognises queued bytes in arrival order unless a reply handler is still running.
+    void processIncoming();
+    void recognise(const QByteArray &bytes, bool eachByte);
     void handleServiceModeOn();
     void handleServiceModeOff();
     void handleNotZeroed();
     void handleErrorReply();
     bool hasModelIdentifier() const;
+    // Shows the message dialog; bytes that arrive while it is open wait until it is closed.
+    int showDialog(const QString &title, const QString &text);
 
     LinkView &view_;
     std::array<uint8_t, kBufferSize + 1> tx_{}; // index 0 unused
@@ -115,11 +121,13 @@ private:
     BlockHandler logoRead_;
     BlockHandler logoWrite_;
     // Bytes that arrive while a reply handler runs (a modal dialog keeps events flowing) wait here
-    // and are recognised once the handler has returned, so the reply being handled stays intact.
+    // and are recognised once the handler has returned, behind the bytes already being worked
+    // through, so the reply being handled stays intact and the stream keeps its order.
     int dispatchDepth_ = 0;
-    struct Deferred {
+    bool receiving_ = false;
+    struct Incoming {
         QByteArray bytes;
         bool eachByte;
     };
-    QList<Deferred> deferred_;
+    QList<Incoming> incoming_;
 };

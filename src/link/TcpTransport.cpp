@@ -24,14 +24,15 @@ bool TcpTransport::connectTo(const QString &address, int timeoutMs)
         bool ok = false;
         const uint p = host.mid(colon + 1).toUInt(&ok);
         if (!ok || p == 0 || p > 65535) {
-            error_ = QStringLiteral("Invalid port number in \"%1\"").arg(address);
+            connectError_ = QStringLiteral("Invalid port number in \"%1\"").arg(address);
             return false;
         }
         port = quint16(p);
         host = host.left(colon);
     }
-    socket_.abort();
+    close();
     error_.clear();
+    connectError_.clear();
     QEventLoop loop;
     QTimer timer;
     timer.setSingleShot(true);
@@ -44,10 +45,12 @@ bool TcpTransport::connectTo(const QString &address, int timeoutMs)
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     disconnect(&socket_, &QTcpSocket::connected, &loop, nullptr);
     disconnect(&socket_, &QTcpSocket::errorOccurred, &loop, nullptr);
-    if (socket_.state() == QAbstractSocket::ConnectedState)
+    if (socket_.state() == QAbstractSocket::ConnectedState) {
+        wasConnected_ = true;
         return true;
+    }
     // An error ends the wait early; a wait that ran out means the connect timed out.
-    error_ = timer.isActive() ? socket_.errorString() : QStringLiteral("Connection timed out");
+    connectError_ = timer.isActive() ? socket_.errorString() : QStringLiteral("Connection timed out");
     socket_.abort();
     return false;
 }
@@ -59,10 +62,8 @@ bool TcpTransport::isOpen() const
 
 bool TcpTransport::write(const QByteArray &bytes)
 {
-    if (!isOpen()) {
-        error_ = QStringLiteral("Веза са фискалним принтером је прекинута.");
+    if (!isOpen())
         return false;
-    }
     if (socket_.write(bytes) != bytes.size()) {
         error_ = socket_.errorString();
         return false;
@@ -73,13 +74,17 @@ bool TcpTransport::write(const QByteArray &bytes)
 
 QString TcpTransport::errorString() const
 {
-    if (!isOpen() && error_.isEmpty())
-        return QStringLiteral("Веза са фискалним принтером није отворена.");
-    return error_;
+    if (isOpen())
+        return error_;
+    // Connected before and not closed by us: the other end went away.
+    if (wasConnected_)
+        return QStringLiteral("Веза са фискалним принтером је прекинута.");
+    return QStringLiteral("Веза са фискалним принтером није отворена.");
 }
 
 void TcpTransport::close()
 {
+    wasConnected_ = false;
     socket_.disconnectFromHost();
     if (socket_.state() != QAbstractSocket::UnconnectedState)
         socket_.abort();

@@ -16,6 +16,9 @@ public:
     // Connects to "host" or "host:port" and waits at most the connect timeout; false with errorString().
     bool connectTo(const QString &address, int timeoutMs = kConnectTimeoutMs);
 
+    // Why the last connectTo() failed.
+    QString connectError() const { return connectError_; }
+
     bool isOpen() const override;
     bool write(const QByteArray &bytes) override;
     QString errorString() const override;
@@ -27,4 +30,6 @@ public:
 private:
     QTcpSocket socket_;
     QString error_;
+    QString connectError_;
+    bool wasConnected_ = false; // connected and not closed by us since
 };

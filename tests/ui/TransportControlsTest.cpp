@@ -1,0 +1,324 @@
+// The transport controls of the top band: opening and closing the serial port (on a real
+// pseudo-terminal) and the TCP connection (on loopback), with their enabling rules and captions.
+#include "TransportControls.h"
+#include "DeviceLink.h"
+#include "FaultInjector.h"
+#include "SerialTransport.h"
+#include "SimServer.h"
+#include "SimulatedDevice.h"
+#include "TDialog.h"
+#include "TcpTransport.h"
+#include "TfMain.h"
+#include "UiText.h"
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <memory>
+#include <ostream>
+
+// Readable QString values in test failure messages.
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
+namespace {
+bool waitFor(const std::function<bool()> &done, int timeoutMs = 5000)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > timeoutMs)
+            return false;
+        QTest::qWait(5);
+    }
+    return true;
+}
+
+// A pseudo-terminal pair made by the test: the tool opens the slave, the test plays the device
+// on the master.
+struct Pty {
+    Pty()
+    {
+        master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0)
+            slave = QString::fromLocal8Bit(::ptsname(master));
+        ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
+    }
+    ~Pty()
+    {
+        if (master >= 0)
+            ::close(master);
+    }
+    QByteArray read(int expect, int timeoutMs = 3000)
+    {
+        QByteArray out;
+        QElapsedTimer t;
+        t.start();
+        while (out.size() < expect && t.elapsed() < timeoutMs) {
+            pollfd p{master, POLLIN, 0};
+            if (::poll(&p, 1, 20) > 0 && (p.revents & POLLIN)) {
+                char buf[512];
+                const ssize_t n = ::read(master, buf, sizeof buf);
+                if (n > 0)
+                    out.append(buf, n);
+            }
+            QCoreApplication::processEvents();
+        }
+        return out;
+    }
+    void write(const QByteArray &b) { [[maybe_unused]] auto n = ::write(master, b.constData(), size_t(b.size())); }
+    int master = -1;
+    QString slave;
+};
+
+const QStringList kSerialOpenEnables = {"btnReadCliche", "btnTGRead",    "btnSTRead", "btnARead",
+                                        "btnLogoRead",   "btnLogoWrite", "btnORead",  "btnAWrite"};
+const QStringList kSerialCloseDisables = {"btnReadCliche", "btnWriteCliche", "btnTGRead", "btnTGWrite",
+                                          "btnSTRead",     "btnSTWrite",     "btnARead",  "btnAWrite",
+                                          "btnLogoRead",   "btnLogoWrite",   "btnORead",  "btnOWrite"};
+
+class Transports : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        w = std::make_unique<TfMain>();
+        w->FormActivate();
+        w->dialog().setResponder([this](TDialog &d) {
+            messages.append(d.Naslov->text() + "|" + d.tekst->toPlainText());
+            return 1;
+        });
+        tc = w->findChild<TransportControls *>();
+        ASSERT_NE(tc, nullptr);
+        tc->setConnectErrorBox([this](QWidget *, const QString &text) { errorBoxes.append(text); });
+        for (const QString &n : kSerialCloseDisables)
+            control(n);
+        port = w->findChild<QComboBox *>("CB_ComPort");
+        btnCom1 = w->findChild<QPushButton *>("btnCom1");
+        edtIP = w->findChild<QLineEdit *>("edtIP");
+        btnCOM = w->findChild<QPushButton *>("btnCOM");
+        ASSERT_TRUE(port && btnCom1 && edtIP && btnCOM);
+    }
+    // The window's button of that name; a stand-in is made when its section has not built it.
+    QWidget *control(const QString &name)
+    {
+        if (auto *b = w->findChild<QWidget *>(name))
+            return b;
+        auto *b = new QPushButton(w.get());
+        b->setObjectName(name);
+        return b;
+    }
+    bool enabled(const QString &name) { return control(name)->isEnabled(); }
+    void setAll(const QStringList &names, bool on)
+    {
+        for (const QString &n : names)
+            control(n)->setEnabled(on);
+    }
+    void choosePort(const QString &text)
+    {
+        port->setEditText(text);
+        emit port->activated(port->currentIndex());
+    }
+
+    std::unique_ptr<TfMain> w;
+    TransportControls *tc = nullptr;
+    QComboBox *port = nullptr;
+    QPushButton *btnCom1 = nullptr;
+    QLineEdit *edtIP = nullptr;
+    QPushButton *btnCOM = nullptr;
+    QStringList messages;
+    QStringList errorBoxes;
+};
+} // namespace
+
+TEST(SerialPortNames, ComNamesMapToTheFirstFourPortsAndPathsStayAsTyped)
+{
+    EXPECT_EQ(SerialTransport::systemLocation("COM1"), "/dev/ttyS0");
+    EXPECT_EQ(SerialTransport::systemLocation("COM4"), "/dev/ttyS3");
+    EXPECT_EQ(SerialTransport::systemLocation("/dev/pts/7"), "/dev/pts/7");
+    EXPECT_EQ(SerialTransport::systemLocation("/dev/ttyUSB0"), "/dev/ttyUSB0");
+    EXPECT_EQ(SerialTransport::systemLocation("ttyACM1"), "/dev/ttyACM1");
+    EXPECT_EQ(SerialTransport::systemLocation("COM12"), "/dev/COM12");
+}
+
+TEST_F(Transports, PortListStartsWithComOneToFourWithoutRepeatingThem)
+{
+    ASSERT_GE(port->count(), 4);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(port->itemText(i), QString("COM%1").arg(i + 1));
+    for (int i = 4; i < port->count(); ++i) {
+        EXPECT_FALSE(port->itemText(i).startsWith("COM")) << port->itemText(i).toStdString();
+        for (int s = 0; s < 4; ++s)
+            EXPECT_NE(port->itemText(i), QString("/dev/ttyS%1").arg(s));
+    }
+    EXPECT_TRUE(port->isEditable());
+}
+
+TEST_F(Transports, SerialOpenOnAPseudoTerminalAndClose)
+{
+    Pty pty;
+    ASSERT_FALSE(pty.slave.isEmpty());
+    setAll(kSerialCloseDisables, false);
+    choosePort(pty.slave);
+    btnCom1->click();
+    ASSERT_TRUE(messages.isEmpty()) << messages.join("\n").toStdString(); // DTR/RTS refusal is no failure
+    EXPECT_EQ(btnCom1->text(), "Затвори порт");
+    EXPECT_TRUE(w->link().serialTransport());
+    EXPECT_FALSE(edtIP->isEnabled());
+    EXPECT_FALSE(btnCOM->isEnabled());
+    for (const QString &n : kSerialOpenEnables)
+        EXPECT_TRUE(enabled(n)) << n.toStdString();
+    for (const char *n : {"btnWriteCliche", "btnTGWrite", "btnSTWrite", "btnOWrite"})
+        EXPECT_FALSE(enabled(n)) << n;
+
+    // Requests go out on the line; a reply arriving in pieces is recognised.
+    ASSERT_TRUE(w->link().SendFrame(0x10, 4));
+    EXPECT_EQ(pty.read(4).toHex(' '), "5f 10 00 0d");
+    pty.write(QByteArray::fromHex("5f1002"));
+    pty.write(QByteArray::fromHex("04010d"));
+    ASSERT_TRUE(waitFor([&] { return !w->link().serviceMode(); }));
+
+    // Another port chosen while open is ignored.
+    choosePort("/dev/pts/99999");
+    EXPECT_EQ(tc->serial().portName(), pty.slave);
+
+    btnCom1->click();
+    EXPECT_EQ(btnCom1->text(), "Отвори порт");
+    EXPECT_FALSE(tc->serial().isOpen());
+    for (const QString &n : kSerialCloseDisables)
+        EXPECT_FALSE(enabled(n)) << n.toStdString();
+    EXPECT_FALSE(btnCOM->isEnabled()); // stays disabled for the rest of the run
+    EXPECT_FALSE(edtIP->isEnabled());
+
+    // Chosen while closed, the port takes effect at the next open.
+    choosePort("/dev/pts/99999");
+    EXPECT_EQ(tc->serial().portName(), "/dev/pts/99999");
+}
+
+TEST_F(Transports, SerialOpenFailureShowsThePortError)
+{
+    setAll(kSerialOpenEnables, false);
+    choosePort("/dev/quorvel-no-such-port");
+    btnCom1->click();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith(UiText(Txt::TitleError) + "|/dev/quorvel-no-such-port: "))
+        << messages[0].toStdString();
+    EXPECT_EQ(btnCom1->text(), "Отвори порт");
+    for (const QString &n : kSerialOpenEnables)
+        EXPECT_FALSE(enabled(n)) << n.toStdString();
+    // A request now reports that the port is not open instead of passing silently.
+    EXPECT_FALSE(w->link().SendFrame(0x30, 4));
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_TRUE(messages[1].startsWith(UiText(Txt::TitleError) + "|"));
+}
+
+TEST_F(Transports, ExitSendsLeaveServiceModeOverARealPseudoTerminal)
+{
+    Pty pty;
+    choosePort(pty.slave);
+    btnCom1->click();
+    ASSERT_TRUE(tc->serial().isOpen());
+    w->show();
+    w->findChild<QPushButton *>("btnClose")->click();
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(pty.read(4).toHex(' '), "5f 10 00 0d");
+}
+
+TEST_F(Transports, TcpConnectFailureShowsTheErrorBox)
+{
+    // Nothing listens on this address: the connection is refused at once.
+    edtIP->setText("127.0.0.30:9");
+    btnCOM->click();
+    ASSERT_EQ(errorBoxes.size(), 1);
+    EXPECT_TRUE(errorBoxes[0].startsWith(QString("Error while connecting:") + QChar(0x0D)));
+    EXPECT_TRUE(errorBoxes[0].contains("refused", Qt::CaseInsensitive)) << errorBoxes[0].toStdString();
+    EXPECT_EQ(btnCOM->text(), "Отвори порт");
+    EXPECT_FALSE(w->link().serialTransport());
+    EXPECT_FALSE(port->isEnabled());
+    EXPECT_FALSE(btnCom1->isEnabled());
+    EXPECT_TRUE(messages.isEmpty());
+
+    edtIP->setText("127.0.0.30:99999");
+    btnCOM->click();
+    ASSERT_EQ(errorBoxes.size(), 2);
+    EXPECT_EQ(errorBoxes[1].toStdString(), "Error while connecting:\rInvalid port number in \"127.0.0.30:99999\"");
+}
+
+TEST_F(Transports, TcpDisconnectInServiceModeWaitsForTheLeaveReply)
+{
+    SimulatedDevice device;
+    FaultInjector faults;
+    SimServer server(device);
+    server.setFaults(&faults);
+    ASSERT_TRUE(server.listen(QHostAddress("127.0.0.31"), 0));
+    edtIP->setText(QString("127.0.0.31:%1").arg(server.port()));
+    btnCOM->click();
+    ASSERT_TRUE(errorBoxes.isEmpty()) << errorBoxes.join("\n").toStdString();
+    EXPECT_EQ(btnCOM->text(), "Затвори порт");
+    ASSERT_TRUE(tc->tcp().isOpen());
+
+    // The device stays silent: the connection stays up.
+    faults.setSilentAfter(0);
+    w->link().replyTimer().setInterval(50);
+    btnCOM->click();
+    EXPECT_TRUE(w->link().disconnectAfterExit());
+    EXPECT_TRUE(w->link().replyPending());
+    ASSERT_TRUE(waitFor([&] { return !messages.isEmpty(); }));
+    EXPECT_EQ(messages.last(), UiText(Txt::TitleError) + "|" + UiText(Txt::NoAnswer));
+    EXPECT_TRUE(tc->tcp().isOpen());
+    EXPECT_EQ(btnCOM->text(), "Затвори порт");
+
+    // Asked again with a device that answers: closed when 0x10 arrives.
+    faults.setSilentAfter(-1);
+    btnCOM->click();
+    ASSERT_TRUE(waitFor([&] { return !tc->tcp().isOpen(); }));
+    EXPECT_EQ(btnCOM->text(), "Отвори порт");
+    EXPECT_FALSE(w->link().serviceMode());
+    EXPECT_FALSE(w->link().disconnectAfterExit());
+    EXPECT_EQ(w->statusText(), UiText(Txt::NotInServiceMode));
+
+    // Out of service mode the next connect/disconnect pair closes at once.
+    btnCOM->click();
+    ASSERT_TRUE(tc->tcp().isOpen());
+    btnCOM->click();
+    EXPECT_FALSE(tc->tcp().isOpen());
+    EXPECT_EQ(btnCOM->text(), "Отвори порт");
+}
+
+TEST_F(Transports, DeviceClosingTheConnectionKeepsTheCaptionAndTheNextClickReconnects)
+{
+    SimulatedDevice device;
+    SimServer server(device);
+    // Without a port the default 1024 is used.
+    ASSERT_TRUE(server.listen(QHostAddress("127.0.0.32"), 1024));
+    edtIP->setText("127.0.0.32");
+    btnCOM->click();
+    ASSERT_TRUE(tc->tcp().isOpen());
+    ASSERT_TRUE(waitFor([&] { return server.hasClient(); }));
+    server.dropClient();
+    ASSERT_TRUE(waitFor([&] { return !tc->tcp().isOpen(); }));
+    EXPECT_EQ(btnCOM->text(), "Затвори порт");
+
+    // A request now reports the lost connection.
+    EXPECT_FALSE(w->link().SendAwaitingReply(0x30, 4));
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0].toStdString(),
+              (UiText(Txt::TitleError) + "|Веза са фискалним принтером је прекинута.").toStdString());
+
+    btnCOM->click();
+    EXPECT_TRUE(tc->tcp().isOpen());
+    EXPECT_EQ(btnCOM->text(), "Затвори порт");
+}

@@ -1,0 +1,47 @@
+#pragma once
+// A LinkView for tests of the link alone: records what the link shows and lets a test act while
+// a "modal dialog" is open.
+
+#include "LinkView.h"
+
+#include <QHash>
+#include <QList>
+#include <QStringList>
+
+#include <functional>
+
+class RecordingView : public LinkView {
+public:
+    void setStatusText(const QString &text) override { status = text; }
+    void setProgress(int value) override { progress.append(value); }
+    int showDialog(const QString &title, const QString &text, bool) override
+    {
+        dialogs.append(title + QStringLiteral("|") + text);
+        if (whileDialogOpen)
+            whileDialogOpen();
+        return 1;
+    }
+    void setControlsEnabled(const QStringList &names, bool on) override
+    {
+        for (const QString &n : names)
+            enabled[n] = on;
+    }
+    void setCancelButtonVisible(bool visible) override { cancelVisible = visible; }
+    void tcpClosedByLink() override { ++tcpClosed; }
+
+    QString status;
+    QList<int> progress;
+    QStringList dialogs;
+    QHash<QString, bool> enabled;
+    bool cancelVisible = true;
+    int tcpClosed = 0;
+    // Runs inside showDialog, as events run while a modal dialog is open.
+    std::function<void()> whileDialogOpen;
+};
+
+#include <ostream>
+// Readable QString values in test failure messages.
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
