@@ -165,7 +165,9 @@ QJsonObject SimMaintenance::save() const
         params.append(int(v));
     o["parameters"] = params;
     o["clockShiftHours"] = clockShift_;
-    o["fiscalMemory"] = QString::fromLatin1(fiscalMemory_.toBase64());
+    // The built-in fiscal memory is the same every run; only a replaced one needs saving.
+    if (fiscalMemory_ != defaultFiscalMemory())
+        o["fiscalMemory"] = QString::fromLatin1(fiscalMemory_.toBase64());
     return o;
 }
 

@@ -63,10 +63,6 @@ public:
     // The factory number the device answers long frames with (three packed bytes).
     QByteArray factoryBytes() const { return factoryBytes_; }
 
-    // Named settings for the command modules (for instance "article-step"), set from the command
-    // line of the simulator or by tests; a module reads them with option(name, fallback).
-    void setOption(const QString &name, const QVariant &value) { options_.insert(name, value); }
-    QVariant option(const QString &name, const QVariant &fallback = {}) const { return options_.value(name, fallback); }
 
     // Number of requests answered so far; a server saves the state when it has changed.
     quint64 requestCount() const { return requestCount_; }
@@ -95,7 +91,6 @@ public:
 
 private:
     SimFrameReader reader_;
-    QHash<QString, QVariant> options_;
     quint64 requestCount_ = 0;
     bool serviceMode_ = true;
     bool zeroed_ = true;

@@ -1,5 +1,6 @@
 // quorvel-devsim: a simulated fiscal printer served over TCP, a pseudo-terminal or a serial port.
 #include "FaultInjector.h"
+#include "SimArticles.h"
 #include "SimSerialServer.h"
 #include "SimServer.h"
 #include "SimulatedDevice.h"
@@ -69,7 +70,7 @@ int main(int argc, char *argv[])
         {"garbage-every", "Send garbage bytes before every Nth reply.", "N"},
         {"silent-after", "Send no reply after the first N requests.", "N"},
         {"error", "Refuse every data command with this error code.", "CODE"},
-        {"article-step", "Passed to the article commands as the option \"article-step\".", "N"},
+        {"article-step", "The device skips numbers: each article reply asks for N articles further on.", "N"},
         {"trace", "Print every request and the bytes sent back on stdout."},
     });
     p.process(app);
@@ -88,7 +89,7 @@ int main(int argc, char *argv[])
     if (p.isSet("error"))
         device.setForcedError(intOption(p, "error", 0, 0));
     if (p.isSet("article-step"))
-        device.setOption(QStringLiteral("article-step"), intOption(p, "article-step", 1, 1));
+        device.module<SimArticles>()->setArticleStep(intOption(p, "article-step", 1, 1));
 
     FaultInjector faults;
     faults.setDropReplyEvery(intOption(p, "drop-reply-every", 0, 0));

@@ -97,12 +97,9 @@ TEST(SimDeviceCore, FramingSkipsGarbageAndWaitsForSplitFrames)
     EXPECT_LE(r.pendingSize(), SimFrameReader::kMaxPending);
 }
 
-TEST(SimDeviceCore, OptionsAndSavedState)
+TEST(SimDeviceCore, SavedState)
 {
     SimulatedDevice d;
-    EXPECT_EQ(d.option("article-step", 1).toInt(), 1);
-    d.setOption("article-step", 7);
-    EXPECT_EQ(d.option("article-step", 1).toInt(), 7);
 
     QTemporaryDir dir;
     const QString path = dir.filePath("state.json");
