@@ -63,7 +63,6 @@ public:
     // The factory number the device answers long frames with (three packed bytes).
     QByteArray factoryBytes() const { return factoryBytes_; }
 
-
     // Number of requests answered so far; a server saves the state when it has changed.
     quint64 requestCount() const { return requestCount_; }
 
