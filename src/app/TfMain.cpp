@@ -1,5 +1,7 @@
 #include "TfMain.h"
 
+#include "MakeWidget.h"
+
 #include "ArticleModel.h"
 #include "ArticleTransfer.h"
 #include "ArticlesReport.h"
@@ -46,14 +48,6 @@ constexpr int kClientWidth = 800;
 constexpr int kClientHeight = 625;
 constexpr int kTopBandHeight = 184;
 constexpr int kPageHeight = 419;
-
-template <typename W> W *make(QWidget *parent, const char *name, const QRect &r)
-{
-    auto *w = new W(parent);
-    w->setObjectName(name);
-    w->setGeometry(r);
-    return w;
-}
 
 QLabel *label(QWidget *parent, const char *name, int x, int y, const QString &text = {})
 {
@@ -104,25 +98,25 @@ template <typename T, typename... Args> T *TfMain::addSection(Args &&...args)
 void TfMain::buildTopBand(QWidget *c)
 {
     label(c, "Label22", 8, 6);
-    auto *port = make<QComboBox>(c, "CB_ComPort", QRect(8, 22, 104, 22));
+    auto *port = makeWidget<QComboBox>(c, "CB_ComPort", QRect(8, 22, 104, 22));
     port->setEditable(true);
     port->addItems({"COM1", "COM2", "COM3", "COM4"});
     port->setCurrentIndex(0);
-    make<QPushButton>(c, "btnCom1", QRect(116, 20, 104, 25));
+    makeWidget<QPushButton>(c, "btnCom1", QRect(116, 20, 104, 25));
 
     label(c, "edtIPLabel", 8, 52, QStringLiteral("ИП адреса"));
-    auto *ip = make<QLineEdit>(c, "edtIP", QRect(8, 68, 104, 22));
+    auto *ip = makeWidget<QLineEdit>(c, "edtIP", QRect(8, 68, 104, 22));
     ip->setText("172.16.1.199");
-    make<QPushButton>(c, "btnCOM", QRect(116, 66, 104, 25));
+    makeWidget<QPushButton>(c, "btnCOM", QRect(116, 66, 104, 25));
 
     label(c, "Label48", 8, 100);
-    auto *bc = make<QComboBox>(c, "cbBCCom", QRect(8, 116, 104, 22));
+    auto *bc = makeWidget<QComboBox>(c, "cbBCCom", QRect(8, 116, 104, 22));
     bc->setEditable(true);
     bc->addItem("COM1");
-    make<QPushButton>(c, "btnBCCom", QRect(116, 114, 104, 25));
+    makeWidget<QPushButton>(c, "btnBCCom", QRect(116, 114, 104, 25));
 
     for (auto [lamp, x] : {std::pair{"bcLedRec", 8}, std::pair{"bcLedTrans", 132}}) {
-        auto *led = make<QFrame>(c, lamp, QRect(x, 152, 12, 12));
+        auto *led = makeWidget<QFrame>(c, lamp, QRect(x, 152, 12, 12));
         led->setFrameShape(QFrame::Box);
         led->setAutoFillBackground(true);
     }
@@ -132,7 +126,7 @@ void TfMain::buildTopBand(QWidget *c)
     addSection<TransportControls>(static_cast<QWidget *>(this));
     addSection<FiscalDataSection>(c, QRect(228, 4, 452, 178));
 
-    btnClose = make<QPushButton>(c, "btnClose", QRect(688, 18, 106, 152));
+    btnClose = makeWidget<QPushButton>(c, "btnClose", QRect(688, 18, 106, 152));
     QFont cf("Arial", 14);
     cf.setBold(true);
     btnClose->setFont(cf);
@@ -144,7 +138,7 @@ void TfMain::buildTopBand(QWidget *c)
 
 void TfMain::buildPages(QWidget *c)
 {
-    Page = make<QTabWidget>(c, "Page", QRect(0, kTopBandHeight, kClientWidth, kPageHeight));
+    Page = makeWidget<QTabWidget>(c, "Page", QRect(0, kTopBandHeight, kClientWidth, kPageHeight));
     Page->tabBar()->hide();
     Page->setDocumentMode(true);
     TabCompany = new QWidget;
@@ -169,7 +163,7 @@ void TfMain::buildPages(QWidget *c)
                                   {&btPage3, "btPage3", 373, 178, &TfMain::btPage3Click},
                                   {&btPage4, "btPage4", 550, 178, &TfMain::btPage4Click}};
     for (const PageButton &b : buttons) {
-        *b.button = make<QPushButton>(c, b.name, QRect(b.left, kTopBandHeight, b.width, 22));
+        *b.button = makeWidget<QPushButton>(c, b.name, QRect(b.left, kTopBandHeight, b.width, 22));
         connect(*b.button, &QPushButton::clicked, this, b.click);
     }
 
@@ -195,7 +189,7 @@ void TfMain::buildPages(QWidget *c)
     addSection<ParametersSection>(TabSheet1, QRect(308, 26, 290, 110));
     addSection<ClockShiftSection>(TabSheet1, QRect(308, 140, 290, 110));
     addSection<SelfTestSection>(TabSheet1, QRect(4, 220, 300, 190));
-    BtnPrijava = make<QPushButton>(TabSheet1, "BtnPrijava", QRect(608, 256, 153, 25));
+    BtnPrijava = makeWidget<QPushButton>(TabSheet1, "BtnPrijava", QRect(608, 256, 153, 25));
     connect(BtnPrijava, &QPushButton::clicked, this, &TfMain::BtnPrijavaClick);
     addSection<FmDumpSection>(TabSheet1);
 }

@@ -1,10 +1,12 @@
 #include "ArticlesSection.h"
 
+#include "MakeWidget.h"
+
 #include "ArticleCellDelegate.h"
 #include "ArticleFileFormat.h"
 #include "ArticleModel.h"
 #include "ArticlePrice.h"
-#include "Cp1251Table.h"
+#include "Cp1251.h"
 #include "LinkView.h"
 #include "TaxLetters.h"
 #include "UiText.h"
@@ -25,14 +27,6 @@
 #include <vector>
 
 namespace {
-template <typename W> W *make(QWidget *parent, const char *name, const QRect &r)
-{
-    auto *w = new W(parent);
-    w->setObjectName(name);
-    w->setGeometry(r);
-    return w;
-}
-
 struct Heading {
     const char *name;
     int entry;
@@ -46,26 +40,26 @@ const Heading kHeadings[] = {{"Label39", 105, 8},  {"Label18", 70, 38},  {"Label
 ArticlesSection::ArticlesSection(SectionHost &host, QWidget *parent, const QRect &geometry, ArticleModel &model)
     : Section(host, parent), model_(model)
 {
-    gbArticles = make<QGroupBox>(parent, "gbArticles", geometry);
+    gbArticles = makeWidget<QGroupBox>(parent, "gbArticles", geometry);
     QWidget *g = gbArticles;
 
     for (const Heading &h : kHeadings)
-        make<QLabel>(g, h.name, QRect(h.x, 16, 80, 14));
-    edtArticleName = make<QLineEdit>(g, "edtArticleName", QRect(36, 32, 162, 21));
+        makeWidget<QLabel>(g, h.name, QRect(h.x, 16, 80, 14));
+    edtArticleName = makeWidget<QLineEdit>(g, "edtArticleName", QRect(36, 32, 162, 21));
     edtArticleName->setMaxLength(32);
-    edtBarkod = make<QLineEdit>(g, "edtBarkod", QRect(198, 32, 84, 21));
+    edtBarkod = makeWidget<QLineEdit>(g, "edtBarkod", QRect(198, 32, 84, 21));
     edtBarkod->setMaxLength(13);
-    cbAStand = make<QComboBox>(g, "cbAStand", QRect(282, 32, 36, 21));
+    cbAStand = makeWidget<QComboBox>(g, "cbAStand", QRect(282, 32, 36, 21));
     cbAStand->setEditable(true);
     cbAStand->setInsertPolicy(QComboBox::NoInsert);
     for (int i = 1; i <= 10; ++i)
         cbAStand->addItem(QString::number(i));
-    edtAPrice = make<QLineEdit>(g, "edtAPrice", QRect(318, 32, 78, 21));
+    edtAPrice = makeWidget<QLineEdit>(g, "edtAPrice", QRect(318, 32, 78, 21));
     edtAPrice->setMaxLength(10);
     edtAPrice->setText(ArticleModel::zeroPrice());
-    cbATG = make<QComboBox>(g, "cbATG", QRect(396, 32, 36, 21));
+    cbATG = makeWidget<QComboBox>(g, "cbATG", QRect(396, 32, 36, 21));
 
-    sgArticles = make<QTableView>(g, "sgArticles", QRect(4, 58, 430, 260));
+    sgArticles = makeWidget<QTableView>(g, "sgArticles", QRect(4, 58, 430, 260));
     sgArticles->setModel(&model_);
     sgArticles->verticalHeader()->hide();
     sgArticles->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -88,16 +82,16 @@ ArticlesSection::ArticlesSection(SectionHost &host, QWidget *parent, const QRect
                     loadFormFromRow(current.row() + 1);
             });
 
-    btnACor = make<QPushButton>(g, "btnACor", QRect(6, 324, 84, 25));
-    btnAFSave = make<QPushButton>(g, "btnAFSave", QRect(94, 324, 104, 25));
-    btnAFLoad = make<QPushButton>(g, "btnAFLoad", QRect(202, 324, 104, 25));
-    BitBtn1 = make<QPushButton>(g, "BitBtn1", QRect(310, 324, 28, 25));
-    lblArt = make<QLabel>(g, "lblArt", QRect(344, 328, 40, 16));
-    lblBrojac = make<QLabel>(g, "lblBrojac", QRect(384, 328, 46, 16));
+    btnACor = makeWidget<QPushButton>(g, "btnACor", QRect(6, 324, 84, 25));
+    btnAFSave = makeWidget<QPushButton>(g, "btnAFSave", QRect(94, 324, 104, 25));
+    btnAFLoad = makeWidget<QPushButton>(g, "btnAFLoad", QRect(202, 324, 104, 25));
+    BitBtn1 = makeWidget<QPushButton>(g, "BitBtn1", QRect(310, 324, 28, 25));
+    lblArt = makeWidget<QLabel>(g, "lblArt", QRect(344, 328, 40, 16));
+    lblBrojac = makeWidget<QLabel>(g, "lblBrojac", QRect(384, 328, 46, 16));
     lblBrojac->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    btnARead = make<QPushButton>(g, "btnARead", QRect(6, 356, 120, 25));
-    btnAWrite = make<QPushButton>(g, "btnAWrite", QRect(130, 356, 120, 25));
-    BtnOtkaz = make<QPushButton>(g, "BtnOtkaz", QRect(254, 356, 70, 25));
+    btnARead = makeWidget<QPushButton>(g, "btnARead", QRect(6, 356, 120, 25));
+    btnAWrite = makeWidget<QPushButton>(g, "btnAWrite", QRect(130, 356, 120, 25));
+    BtnOtkaz = makeWidget<QPushButton>(g, "BtnOtkaz", QRect(254, 356, 70, 25));
 
     connect(btnACor, &QPushButton::clicked, this, &ArticlesSection::btnACorClick);
     connect(btnAFSave, &QPushButton::clicked, this, &ArticlesSection::btnAFSaveClick);
@@ -228,7 +222,7 @@ bool ArticlesSection::saveArticlesTo(const QString &path)
     for (int r = 1; r <= ArticleModel::kArticles; ++r) {
         for (int c = 0; c < ArticleModel::kColumns; ++c)
             fields[size_t(c)] = model_.cell(c, r);
-        Cp1251Table::append(bytes, ArticleFileFormat::formatLine(fields, separator));
+        Cp1251::append(bytes, ArticleFileFormat::formatLine(fields, separator));
         bytes.append("\r\n", 2);
     }
     // The old file is replaced only once the new one is completely written.
@@ -257,7 +251,7 @@ bool ArticlesSection::loadArticlesFrom(const QString &path)
     auto addLine = [&](const char *begin, const char *end) {
         if (end != begin && end[-1] == '\r')
             --end;
-        ArticleFileFormat::Fields f = ArticleFileFormat::parseLine(Cp1251Table::decode(begin, end - begin), separator);
+        ArticleFileFormat::Fields f = ArticleFileFormat::parseLine(Cp1251::decode(begin, end - begin), separator);
         rows.push_back(
             {std::move(f[0]), std::move(f[1]), std::move(f[2]), std::move(f[3]), std::move(f[4]), std::move(f[5])});
     };

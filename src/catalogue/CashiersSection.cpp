@@ -1,5 +1,7 @@
 #include "CashiersSection.h"
 
+#include "MakeWidget.h"
+
 #include "CashierRecord.h"
 #include "DeviceLink.h"
 #include "LinkView.h"
@@ -19,24 +21,17 @@ constexpr int kNamePos = 5;
 constexpr int kReadRequestCount = 5;   // 0x5F, code, length, K, CR
 constexpr int kWriteRequestCount = 38; // 0x5F, code, length, K, name field (33), CR
 
-template <typename W> W *make(QWidget *parent, const char *name, const QRect &r)
-{
-    auto *w = new W(parent);
-    w->setObjectName(name);
-    w->setGeometry(r);
-    return w;
-}
 } // namespace
 
 CashiersSection::CashiersSection(SectionHost &host, QWidget *parent, const QRect &geometry) : Section(host, parent)
 {
-    gbOperators = make<QGroupBox>(parent, "gbOperators", geometry);
+    gbOperators = makeWidget<QGroupBox>(parent, "gbOperators", geometry);
     gbOperators->setTitle(UiText(82));
-    Label24 = make<QLabel>(gbOperators, "Label24", QRect(10, 18, 24, 14));
-    Label25 = make<QLabel>(gbOperators, "Label25", QRect(38, 18, 200, 14));
+    Label24 = makeWidget<QLabel>(gbOperators, "Label24", QRect(10, 18, 24, 14));
+    Label25 = makeWidget<QLabel>(gbOperators, "Label25", QRect(38, 18, 200, 14));
 
     model_ = new QStandardItemModel(kCashiers, 2, this);
-    sgOperators = make<QTableView>(gbOperators, "sgOperators", QRect(6, 34, 458, 312));
+    sgOperators = makeWidget<QTableView>(gbOperators, "sgOperators", QRect(6, 34, 458, 312));
     sgOperators->setModel(model_);
     sgOperators->horizontalHeader()->hide();
     sgOperators->verticalHeader()->hide();
@@ -46,8 +41,8 @@ CashiersSection::CashiersSection(SectionHost &host, QWidget *parent, const QRect
     sgOperators->setColumnWidth(0, 26);
     sgOperators->setColumnWidth(1, 393);
 
-    btnORead = make<QPushButton>(gbOperators, "btnORead", QRect(6, 354, 120, 25));
-    btnOWrite = make<QPushButton>(gbOperators, "btnOWrite", QRect(130, 354, 120, 25));
+    btnORead = makeWidget<QPushButton>(gbOperators, "btnORead", QRect(6, 354, 120, 25));
+    btnOWrite = makeWidget<QPushButton>(gbOperators, "btnOWrite", QRect(130, 354, 120, 25));
     connect(btnORead, &QPushButton::clicked, this, &CashiersSection::btnOReadClick);
     connect(btnOWrite, &QPushButton::clicked, this, &CashiersSection::btnOWriteClick);
     link().onReply(kReadCode, [this] { readReply(); });

@@ -1,5 +1,7 @@
 #include "DepartmentsSection.h"
 
+#include "MakeWidget.h"
+
 #include "DeviceLink.h"
 #include "FieldEncodings.h"
 #include "LinkView.h"
@@ -19,14 +21,6 @@ constexpr int kMinNameLength = 2;
 constexpr const char *kNumberLabels[DepartmentsSection::kDepartments] = {
     "Label3", "Label7", "Label8", "Label9", "Label10", "Label11", "Label12", "Label13", "Label42", "Label44"};
 
-template <typename W> W *make(QWidget *parent, const char *name, const QRect &r)
-{
-    auto *w = new W(parent);
-    w->setObjectName(name);
-    w->setGeometry(r);
-    return w;
-}
-
 int namePos(int n)
 {
     return 4 + DepartmentsSection::kField * (n - 1);
@@ -36,25 +30,25 @@ int namePos(int n)
 DepartmentsSection::DepartmentsSection(SectionHost &host, QWidget *parent, const QRect &geometry)
     : Section(host, parent)
 {
-    gbStands = make<QGroupBox>(parent, "gbStands", geometry);
+    gbStands = makeWidget<QGroupBox>(parent, "gbStands", geometry);
     gbStands->setTitle(UiText(64));
     QWidget *g = gbStands;
 
-    Label4 = make<QLabel>(g, "Label4", QRect(8, 18, 22, 14));
-    Label5 = make<QLabel>(g, "Label5", QRect(32, 18, 120, 14));
+    Label4 = makeWidget<QLabel>(g, "Label4", QRect(8, 18, 22, 14));
+    Label5 = makeWidget<QLabel>(g, "Label5", QRect(32, 18, 120, 14));
     for (int i = 0; i < kDepartments; ++i) {
         const int y = 36 + 27 * i;
-        numberLabels[size_t(i)] = make<QLabel>(g, kNumberLabels[i], QRect(6, y + 3, 24, 14));
+        numberLabels[size_t(i)] = makeWidget<QLabel>(g, kNumberLabels[i], QRect(6, y + 3, 24, 14));
         numberLabels[size_t(i)]->setText(i < 9 ? QStringLiteral(" %1. ").arg(i + 1) : QStringLiteral("10."));
         const QByteArray name = "edtS" + QByteArray::number(i + 1) + "Name";
-        edtSName[size_t(i)] = make<QLineEdit>(g, name.constData(), QRect(32, y, 120, 21));
+        edtSName[size_t(i)] = makeWidget<QLineEdit>(g, name.constData(), QRect(32, y, 120, 21));
         edtSName[size_t(i)]->setMaxLength(kNameLength);
     }
-    chbResMode = make<QCheckBox>(g, "chbResMode", QRect(8, 306, 18, 18));
+    chbResMode = makeWidget<QCheckBox>(g, "chbResMode", QRect(8, 306, 18, 18));
     chbResMode->setChecked(true);
-    lblResMode = make<QLabel>(g, "lblResMode", QRect(28, 308, 124, 14));
-    btnSTRead = make<QPushButton>(g, "btnSTRead", QRect(8, 328, 144, 25));
-    btnSTWrite = make<QPushButton>(g, "btnSTWrite", QRect(8, 356, 144, 25));
+    lblResMode = makeWidget<QLabel>(g, "lblResMode", QRect(28, 308, 124, 14));
+    btnSTRead = makeWidget<QPushButton>(g, "btnSTRead", QRect(8, 328, 144, 25));
+    btnSTWrite = makeWidget<QPushButton>(g, "btnSTWrite", QRect(8, 356, 144, 25));
     connect(btnSTRead, &QPushButton::clicked, this, &DepartmentsSection::btnSTReadClick);
     connect(btnSTWrite, &QPushButton::clicked, this, &DepartmentsSection::btnSTWriteClick);
 

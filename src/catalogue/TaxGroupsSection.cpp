@@ -1,5 +1,7 @@
 #include "TaxGroupsSection.h"
 
+#include "MakeWidget.h"
+
 #include "Decimal.h"
 #include "DeviceLink.h"
 #include "LinkView.h"
@@ -24,23 +26,16 @@ constexpr uint8_t kNeverChanged = 0xFF;
 constexpr int kAllowedChanges = 30;
 const QString kUndefinedText = QStringLiteral("**,**");
 
-template <typename W> W *make(QWidget *parent, const char *name, const QRect &r)
-{
-    auto *w = new W(parent);
-    w->setObjectName(name);
-    w->setGeometry(r);
-    return w;
-}
 } // namespace
 
 TaxGroupsSection::TaxGroupsSection(SectionHost &host, QWidget *parent, const QRect &geometry) : Section(host, parent)
 {
-    gbTaxGroups = make<QGroupBox>(parent, "gbTaxGroups", geometry);
+    gbTaxGroups = makeWidget<QGroupBox>(parent, "gbTaxGroups", geometry);
     gbTaxGroups->setTitle(UiText(48));
     QWidget *g = gbTaxGroups;
 
     taxModel = new QStandardItemModel(kGroups, 2, this);
-    sgTaxGroups = make<QTableView>(g, "sgTaxGroups", QRect(8, 20, 100, 204));
+    sgTaxGroups = makeWidget<QTableView>(g, "sgTaxGroups", QRect(8, 20, 100, 204));
     sgTaxGroups->setModel(taxModel);
     sgTaxGroups->verticalHeader()->hide();
     sgTaxGroups->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -63,14 +58,14 @@ TaxGroupsSection::TaxGroupsSection(SectionHost &host, QWidget *parent, const QRe
         taxModel->setItem(r, 1, new QStandardItem);
     }
 
-    lblTGTime = make<QLabel>(g, "lblTGTime", QRect(8, 232, 180, 14));
-    dtpTGTime = make<QTimeEdit>(g, "dtpTGTime", QRect(8, 248, 100, 22));
+    lblTGTime = makeWidget<QLabel>(g, "lblTGTime", QRect(8, 232, 180, 14));
+    dtpTGTime = makeWidget<QTimeEdit>(g, "dtpTGTime", QRect(8, 248, 100, 22));
     dtpTGTime->setEnabled(false);
-    lblTGDate = make<QLabel>(g, "lblTGDate", QRect(8, 276, 180, 14));
-    dtpTaxGroups = make<QDateEdit>(g, "dtpTaxGroups", QRect(8, 292, 100, 22));
+    lblTGDate = makeWidget<QLabel>(g, "lblTGDate", QRect(8, 276, 180, 14));
+    dtpTaxGroups = makeWidget<QDateEdit>(g, "dtpTaxGroups", QRect(8, 292, 100, 22));
     dtpTaxGroups->setEnabled(false);
-    btnTGRead = make<QPushButton>(g, "btnTGRead", QRect(8, 324, 180, 25));
-    btnTGWrite = make<QPushButton>(g, "btnTGWrite", QRect(8, 354, 180, 25));
+    btnTGRead = makeWidget<QPushButton>(g, "btnTGRead", QRect(8, 324, 180, 25));
+    btnTGWrite = makeWidget<QPushButton>(g, "btnTGWrite", QRect(8, 354, 180, 25));
     connect(btnTGRead, &QPushButton::clicked, this, &TaxGroupsSection::btnTGReadClick);
     connect(btnTGWrite, &QPushButton::clicked, this, &TaxGroupsSection::btnTGWriteClick);
 

@@ -1,49 +1,80 @@
 #include "Cp1251.h"
 
 #include <QStringDecoder>
-#include <QStringEncoder>
+
+#include <array>
+#include <cstdint>
+
+namespace {
+// Both directions as tables, made once from Qt's own "windows-1251" decoder.
+struct Tables {
+    std::array<char16_t, 256> toUnicode{};
+    std::array<uint8_t, 65536> fromUnicode{}; // 0 = not in the code page (byte 0 itself is U+0000)
+
+    Tables()
+    {
+        for (int b = 0; b < 256; ++b) {
+            const char byte = char(b);
+            QStringDecoder decoder("windows-1251");
+            const QString s = decoder.decode(QByteArrayView(&byte, 1));
+            toUnicode[size_t(b)] = s.size() == 1 ? s.at(0).unicode() : u'\uFFFD';
+        }
+        for (int b = 1; b < 256; ++b) {
+            const char16_t u = toUnicode[size_t(b)];
+            if (u != u'\uFFFD' && fromUnicode[u] == 0)
+                fromUnicode[u] = uint8_t(b);
+        }
+    }
+};
+
+const Tables &tables()
+{
+    static const Tables t;
+    return t;
+}
+} // namespace
 
 namespace Cp1251 {
 
-QByteArray encode(const QString &text)
+void append(QByteArray &out, QStringView text)
+{
+    const Tables &t = tables();
+    const qsizetype start = out.size();
+    out.resize(start + text.size());
+    char *d = out.data() + start;
+    const QChar *p = text.data();
+    const QChar *end = p + text.size();
+    while (p != end) {
+        const char16_t u = (p++)->unicode();
+        if (u < 0x80) {
+            *d++ = char(u);
+        } else if (QChar::isHighSurrogate(u) && p != end && p->isLowSurrogate()) {
+            ++p;
+            *d++ = '?';
+        } else {
+            const uint8_t b = t.fromUnicode[u];
+            *d++ = b != 0 ? char(b) : '?';
+        }
+    }
+    out.resize(d - out.data());
+}
+
+QByteArray encode(QStringView text)
 {
     QByteArray out;
     out.reserve(text.size());
-    QStringEncoder encoder("windows-1251");
-    // Encoded character by character so that each unmappable character (or a lone
-    // surrogate) gives exactly one '?', keeping the one-byte-per-character rule.
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        qsizetype len = 1;
-        if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
-            len = 2;
-        const QStringView ch = QStringView(text).mid(i, len);
-        i += len - 1;
-        if (ch.size() == 1 && ch.at(0).unicode() < 0x80) {
-            out.append(static_cast<char>(ch.at(0).unicode()));
-            continue;
-        }
-        QByteArray b = encoder.encode(ch);
-        // The converter may put a substitute (0x1A) or a look-alike in place of a character the code
-        // page lacks without reporting an error; only a byte that decodes back to the same character counts.
-        if (encoder.hasError() || b.size() != 1 || QString(QStringDecoder("windows-1251").decode(b)) != ch) {
-            encoder = QStringEncoder("windows-1251");
-            out.append('?');
-        } else {
-            out.append(b);
-        }
-    }
+    append(out, text);
     return out;
 }
 
-QString decode(const QByteArray &bytes)
+QString decode(const char *bytes, qsizetype length)
 {
-    QStringDecoder decoder("windows-1251");
-    return decoder.decode(bytes);
-}
-
-QString decode(const unsigned char *bytes, int length)
-{
-    return decode(QByteArray(reinterpret_cast<const char *>(bytes), length));
+    const Tables &t = tables();
+    QString out(length, Qt::Uninitialized);
+    QChar *d = out.data();
+    for (qsizetype i = 0; i < length; ++i)
+        d[i] = QChar(t.toUnicode[uint8_t(bytes[i])]);
+    return out;
 }
 
 } // namespace Cp1251

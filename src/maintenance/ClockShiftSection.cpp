@@ -1,5 +1,7 @@
 #include "ClockShiftSection.h"
 
+#include "MakeWidget.h"
+
 #include "DeviceLink.h"
 #include "RadioLabel.h"
 #include "UiText.h"
@@ -12,13 +14,6 @@ namespace {
 constexpr uint8_t kHourForward = 0x67;
 constexpr uint8_t kHourBack = 0x69;
 
-template <typename W> W *make(QWidget *parent, const char *name, const QRect &r)
-{
-    auto *w = new W(parent);
-    w->setObjectName(name);
-    w->setGeometry(r);
-    return w;
-}
 } // namespace
 
 ClockShiftSection::ClockShiftSection(SectionHost &host, QWidget *parent, const QRect &geometry) : Section(host, parent)
@@ -29,16 +24,16 @@ ClockShiftSection::ClockShiftSection(SectionHost &host, QWidget *parent, const Q
     GroupBox3->setTitle(QStringLiteral("+1/-1 сат"));
     QWidget *g = GroupBox3;
 
-    rbnapred = make<QRadioButton>(g, "rbnapred", QRect(12, 24, 18, 18));
+    rbnapred = makeWidget<QRadioButton>(g, "rbnapred", QRect(12, 24, 18, 18));
     lbl_rbnapred = new RadioLabel(rbnapred, g);
     lbl_rbnapred->setObjectName("lbl_rbnapred");
     lbl_rbnapred->setGeometry(34, 25, 200, 16);
-    rbnazad = make<QRadioButton>(g, "rbnazad", QRect(12, 48, 18, 18));
+    rbnazad = makeWidget<QRadioButton>(g, "rbnazad", QRect(12, 48, 18, 18));
     lbl_rbnazad = new RadioLabel(rbnazad, g);
     lbl_rbnazad->setObjectName("lbl_rbnazad");
     lbl_rbnazad->setGeometry(34, 49, 200, 16);
 
-    BtnSat = make<QPushButton>(g, "BtnSat", QRect(12, 76, 130, 25));
+    BtnSat = makeWidget<QPushButton>(g, "BtnSat", QRect(12, 76, 130, 25));
     connect(BtnSat, &QPushButton::clicked, this, &ClockShiftSection::BtnSatClick);
 }
 

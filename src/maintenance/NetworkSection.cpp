@@ -1,5 +1,7 @@
 #include "NetworkSection.h"
 
+#include "MakeWidget.h"
+
 #include "DeviceLink.h"
 #include "IntegerField.h"
 #include "LinkView.h"
@@ -16,13 +18,6 @@ namespace {
 constexpr uint8_t kReadSetting = 0xF6;
 constexpr uint8_t kWriteSetting = 0xF8;
 
-template <typename W> W *make(QWidget *parent, const char *name, const QRect &r)
-{
-    auto *w = new W(parent);
-    w->setObjectName(name);
-    w->setGeometry(r);
-    return w;
-}
 } // namespace
 
 NetworkSection::NetworkSection(SectionHost &host, QWidget *parent, const QRect &geometry) : Section(host, parent)
@@ -34,20 +29,20 @@ NetworkSection::NetworkSection(SectionHost &host, QWidget *parent, const QRect &
     QWidget *g = GroupBox1;
 
     // Left to right: the last address byte first, the first one (A1) in the rightmost box.
-    edtIP3 = make<QLineEdit>(g, "edtIP3", QRect(12, 24, 40, 21));
-    edtIP2 = make<QLineEdit>(g, "edtIP2", QRect(58, 24, 40, 21));
-    edtIP1 = make<QLineEdit>(g, "edtIP1", QRect(104, 24, 40, 21));
-    edtIP0 = make<QLineEdit>(g, "edtIP0", QRect(150, 24, 40, 21));
-    edtPort = make<QLineEdit>(g, "edtPort", QRect(206, 24, 80, 21));
+    edtIP3 = makeWidget<QLineEdit>(g, "edtIP3", QRect(12, 24, 40, 21));
+    edtIP2 = makeWidget<QLineEdit>(g, "edtIP2", QRect(58, 24, 40, 21));
+    edtIP1 = makeWidget<QLineEdit>(g, "edtIP1", QRect(104, 24, 40, 21));
+    edtIP0 = makeWidget<QLineEdit>(g, "edtIP0", QRect(150, 24, 40, 21));
+    edtPort = makeWidget<QLineEdit>(g, "edtPort", QRect(206, 24, 80, 21));
 
-    rb0 = make<QRadioButton>(g, "rb0", QRect(12, 56, 180, 20));
-    rb1 = make<QRadioButton>(g, "rb1", QRect(12, 78, 180, 20));
-    rb2 = make<QRadioButton>(g, "rb2", QRect(12, 100, 180, 20));
-    rb3 = make<QRadioButton>(g, "rb3", QRect(12, 122, 180, 20));
+    rb0 = makeWidget<QRadioButton>(g, "rb0", QRect(12, 56, 180, 20));
+    rb1 = makeWidget<QRadioButton>(g, "rb1", QRect(12, 78, 180, 20));
+    rb2 = makeWidget<QRadioButton>(g, "rb2", QRect(12, 100, 180, 20));
+    rb3 = makeWidget<QRadioButton>(g, "rb3", QRect(12, 122, 180, 20));
     rb0->setChecked(true);
 
-    btnIPRead = make<QPushButton>(g, "btnIPRead", QRect(12, 154, 130, 25));
-    btnIPWrite = make<QPushButton>(g, "btnIPWrite", QRect(156, 154, 130, 25));
+    btnIPRead = makeWidget<QPushButton>(g, "btnIPRead", QRect(12, 154, 130, 25));
+    btnIPWrite = makeWidget<QPushButton>(g, "btnIPWrite", QRect(156, 154, 130, 25));
     connect(btnIPRead, &QPushButton::clicked, this, &NetworkSection::btnIPReadClick);
     connect(btnIPWrite, &QPushButton::clicked, this, &NetworkSection::btnIPWriteClick);
 

@@ -1,5 +1,7 @@
 #include "ParametersSection.h"
 
+#include "MakeWidget.h"
+
 #include "DeviceLink.h"
 #include "IntegerField.h"
 #include "LinkView.h"
@@ -14,13 +16,6 @@ namespace {
 constexpr uint8_t kReadParameter = 0xF7;
 constexpr uint8_t kWriteParameter = 0xF9;
 
-template <typename W> W *make(QWidget *parent, const char *name, const QRect &r)
-{
-    auto *w = new W(parent);
-    w->setObjectName(name);
-    w->setGeometry(r);
-    return w;
-}
 } // namespace
 
 ParametersSection::ParametersSection(SectionHost &host, QWidget *parent, const QRect &geometry) : Section(host, parent)
@@ -31,15 +26,15 @@ ParametersSection::ParametersSection(SectionHost &host, QWidget *parent, const Q
     GroupBox2->setTitle(QStringLiteral("Остали параметри"));
     QWidget *g = GroupBox2;
 
-    edtPNrLabel = make<QLabel>(g, "edtPNrLabel", QRect(12, 22, 80, 14));
-    edtPNr = make<QLineEdit>(g, "edtPNr", QRect(12, 38, 80, 21));
-    edtPVLabel = make<QLabel>(g, "edtPVLabel", QRect(104, 22, 100, 14));
-    edtPV = make<QLineEdit>(g, "edtPV", QRect(104, 38, 100, 21));
+    edtPNrLabel = makeWidget<QLabel>(g, "edtPNrLabel", QRect(12, 22, 80, 14));
+    edtPNr = makeWidget<QLineEdit>(g, "edtPNr", QRect(12, 38, 80, 21));
+    edtPVLabel = makeWidget<QLabel>(g, "edtPVLabel", QRect(104, 22, 100, 14));
+    edtPV = makeWidget<QLineEdit>(g, "edtPV", QRect(104, 38, 100, 21));
     edtPNrLabel->setBuddy(edtPNr);
     edtPVLabel->setBuddy(edtPV);
 
-    btnPRead = make<QPushButton>(g, "btnPRead", QRect(12, 72, 130, 25));
-    btnPWrite = make<QPushButton>(g, "btnPWrite", QRect(150, 72, 130, 25));
+    btnPRead = makeWidget<QPushButton>(g, "btnPRead", QRect(12, 72, 130, 25));
+    btnPWrite = makeWidget<QPushButton>(g, "btnPWrite", QRect(150, 72, 130, 25));
     connect(btnPRead, &QPushButton::clicked, this, &ParametersSection::btnPReadClick);
     connect(btnPWrite, &QPushButton::clicked, this, &ParametersSection::btnPWriteClick);
 

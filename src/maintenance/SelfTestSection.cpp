@@ -1,5 +1,7 @@
 #include "SelfTestSection.h"
 
+#include "MakeWidget.h"
+
 #include "DeviceLink.h"
 #include "LongFrame.h"
 #include "RadioLabel.h"
@@ -8,16 +10,6 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
-
-namespace {
-template <typename W> W *make(QWidget *parent, const char *name, const QRect &r)
-{
-    auto *w = new W(parent);
-    w->setObjectName(name);
-    w->setGeometry(r);
-    return w;
-}
-} // namespace
 
 SelfTestSection::SelfTestSection(SectionHost &host, QWidget *parent, const QRect &geometry) : Section(host, parent)
 {
@@ -39,14 +31,14 @@ SelfTestSection::SelfTestSection(SectionHost &host, QWidget *parent, const QRect
                         {&rbPMtest, &lbl_PMtest, "rbPMtest", "lbl_PMtest"}};
     int y = 26;
     for (const Row &r : rows) {
-        *r.button = make<QRadioButton>(g, r.buttonName, QRect(12, y, 18, 18));
+        *r.button = makeWidget<QRadioButton>(g, r.buttonName, QRect(12, y, 18, 18));
         auto *l = new RadioLabel(*r.button, g);
         l->setObjectName(r.labelName);
         l->setGeometry(34, y + 1, 240, 16);
         *r.label = l;
         y += 28;
     }
-    BtnTest = make<QPushButton>(g, "BtnTest", QRect(12, 148, 130, 25));
+    BtnTest = makeWidget<QPushButton>(g, "BtnTest", QRect(12, 148, 130, 25));
     connect(BtnTest, &QPushButton::clicked, this, &SelfTestSection::BtnTestClick);
 }
 

@@ -1,7 +1,7 @@
 // The article table on the window: start-up rows, the entry form, "Исправка", in-place editing
 // with the tax-letter normalisation, and the article file.
 #include "CatalogueFixture.h"
-#include "Cp1251Table.h"
+#include "Cp1251.h"
 #include "TaxLetters.h"
 
 #include <QComboBox>

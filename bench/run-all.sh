@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Builds Release and prints one table of every benchmark's figures (markdown, for the README).
+#   bench/run-all.sh
+# Figures vary with what else the machine is doing; run it on a quiet machine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh >/dev/null
+cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DQUORVEL_TESTS=OFF >/dev/null
+cmake --build build-release -j"$(nproc)" >/dev/null
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+b=build-release/bench
+devsim=build-release/sim/quorvel-devsim
+log=$(mktemp)
+
+row() { # row "what" command...: one table row per output line of the command
+  local what=$1; shift
+  "$@" >"$log" 2>/dev/null || echo "(failed: $*)" >"$log"
+  grep -v -E '^\s*$' "$log" | while IFS= read -r line; do
+    printf '| %s | %s |\n' "$what" "$(echo "$line" | sed -E 's/\s+/ /g; s/\|/\//g')"
+    what=""
+  done
+}
+
+echo "| benchmark | result |"
+echo "|---|---|"
+row "start-up to first painted window, memory" "$b/startup_bench" 5
+row "recogniser throughput (no handlers)" "$b/recogniser_bench"
+row "one round trip over loopback TCP" "$b/roundtrip_bench"
+row "60000 articles over loopback TCP: tool" "$b/article_transfer_bench" --devsim "$devsim"
+row "60000 articles over loopback TCP: bare client" "$b/bare_article_chain" --devsim "$devsim"
+row "1000 articles over a pty paced at 57600 baud: tool" "$b/article_pty_bench" --devsim "$devsim"
+row "1000 articles over a pty paced at 57600 baud: bare" "$b/article_pty_bench" --devsim "$devsim" --bare
+row "article file (60000 rows) and grid" "$b/ArticleFileBench" 5
+[ -x "$b/event_loop_stall_bench" ] && row "longest event-loop stall, 60000-article transfer" "$b/event_loop_stall_bench" --devsim "$devsim"
+rm -f "$log"
