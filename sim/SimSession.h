@@ -49,6 +49,8 @@ private:
     void send(const QByteArray &bytes);
     void tick();
     void schedule();
+    qint64 exactDueNs() const;
+    void armTimer(qint64 waitNs);
     qint64 byteNs() const;
     qint64 now() const { return clock_.nsecsElapsed(); }
 
@@ -62,6 +64,7 @@ private:
     QList<Chunk> rxQueue_;
     qint64 rxFreeNs_ = 0; // when the receive line has carried every byte queued so far
     QByteArray txQueue_;
-    qint64 txNextNs_ = 0;     // when the next queued reply byte has crossed the line
-    qint64 txLineFreeNs_ = 0; // when the last reply byte sent finished crossing it
+    qint64 txNextNs_ = 0; // when the next queued reply byte has crossed the line
+    qint64 txLineFreeNs_ = 0;
+    bool inTick_ = false; // when the last reply byte sent finished crossing it
 };

@@ -90,7 +90,9 @@ void CashiersSection::readReply()
     }
     if (k < kCashiers) {
         link().setTx(kNumberPos, uint8_t(k + 1));
-        link().SendFrame(kReadCode, kReadRequestCount);
+        // Every request of the chain waits for its reply, so a device that stops answering
+        // part-way is reported instead of leaving the read hanging.
+        link().SendAwaitingReply(kReadCode, kReadRequestCount);
     }
     view().setProgress(0);
     view().setStatusText(UiText(Txt::InServiceMode));
@@ -137,6 +139,6 @@ void CashiersSection::writeReply()
     if (!valid || k > kCashiers)
         dataError();
     else
-        link().SendFrame(kWriteCode, kWriteRequestCount);
+        link().SendAwaitingReply(kWriteCode, kWriteRequestCount); // a silent device is reported
     endWrite();
 }

@@ -171,7 +171,9 @@ bool LogoSection::sendBlock(int block)
 {
     link().clearTx();
     link().putTx(4, LogoBlock::pack(pixelSource_, block));
-    return link().SendFrame(uint8_t(kWriteBlock0 + block), kBlockFrame);
+    // Each block waits for the device's request for the next one: a device that stops answering
+    // part-way is reported instead of leaving the write hanging.
+    return link().SendAwaitingReply(uint8_t(kWriteBlock0 + block), kBlockFrame);
 }
 
 void LogoSection::btnLogoWriteClick()

@@ -104,8 +104,8 @@ TEST_F(Cashiers, ReadChainRunsFromOneToSixtyFour)
     EXPECT_EQ(cell(0, 1), QStringLiteral("Петар"));
     ASSERT_EQ(t.writes.size(), 2);
     EXPECT_EQ(t.writes[1], QByteArray("\x5F\x90\x01\x02\x0D", 5));
-    EXPECT_FALSE(w->link().replyPending()); // follow-on requests start no timer
-    EXPECT_FALSE(w->link().replyTimer().isActive());
+    EXPECT_TRUE(w->link().replyPending()); // follow-on requests wait for their reply too
+    EXPECT_TRUE(w->link().replyTimer().isActive());
     EXPECT_TRUE(write->isEnabled());
     EXPECT_EQ(progress(), 0);
     EXPECT_EQ(w->statusText(), UiText(Txt::InServiceMode));
@@ -157,7 +157,7 @@ TEST_F(Cashiers, WriteChainWithTheNameRules)
 
     t.inject(writeReply(2));
     EXPECT_EQ(t.lastWrite(), writeRequest(2, "Bo"));
-    EXPECT_FALSE(w->link().replyPending()); // follow-ons do not
+    EXPECT_TRUE(w->link().replyPending()); // and so do the follow-ons
     t.inject(writeReply(3));
     EXPECT_EQ(t.lastWrite(), writeRequest(3, QByteArray(32, char(0xC6))));
     EXPECT_TRUE(messages.isEmpty());
