@@ -33,3 +33,18 @@ TEST(FuzzRegressions, SimInputsReplayWithoutFault)
 {
     EXPECT_GT(replayAll("sim", FuzzSimInput), 0);
 }
+
+TEST(FuzzRegressions, ArticleFileInputsReplayWithoutFault)
+{
+    EXPECT_GT(replayAll("article", FuzzArticleFileInput), 0);
+}
+
+TEST(FuzzRegressions, LogoFileInputsReplayWithoutFault)
+{
+    EXPECT_GT(replayAll("logo", FuzzLogoFileInput), 0);
+}
+
+TEST(FuzzRegressions, BarcodeInputsReplayWithoutFault)
+{
+    EXPECT_GT(replayAll("barcode", FuzzBarcodeInput), 0);
+}
