@@ -37,7 +37,7 @@ public:
     // Puts the device into the fiscalised state as if a write had been accepted at `at`.
     void setFiscalised(const QByteArray &taxNumber, const QDateTime &at);
 
-    // The clock: host time plus an offset; all values are wall-clock times (time spec UTC, no zone).
+    // The clock: host time plus an offset; all values are wall-clock times (kept as UTC, no zone).
     QDateTime clock() const;
     void setClock(const QDateTime &wallClock);
     qint64 clockOffsetSeconds() const { return clockOffset_; }
@@ -61,7 +61,7 @@ public:
     // Blocks written since start (or since the last flag write), for checks on the write chain.
     int logoBlocksWritten() const { return logoBlocksWritten_; }
 
-    // Wall-clock now of the host (local date and time, carried with time spec UTC).
+    // Wall-clock now of the host (local date and time, carried as UTC).
     static QDateTime hostWallClock();
 
 private:
