@@ -4,7 +4,7 @@
 #include "ArticleModel.h"
 #include "ArticlesSection.h"
 #include "BarcodeLineAssembler.h"
-#include "Cp1251Table.h"
+#include "Cp1251.h"
 #include "DeviceLink.h"
 #include "LogoSection.h"
 #include "SimulatedDevice.h"
@@ -148,7 +148,7 @@ int FuzzArticleFileInput(const uint8_t *data, size_t size)
         const char *e = lineEnd;
         if (e != p && e[-1] == '\r')
             --e;
-        const QString line = Cp1251Table::decode(p, e - p);
+        const QString line = Cp1251::decode(p, e - p);
         if (p == begin)
             firstLine = line;
         checkLine(line);
