@@ -144,16 +144,14 @@ void DeviceLink::processIncoming()
 
 void DeviceLink::recognise(const QByteArray &bytes, bool eachByte)
 {
+    // The reply-pending flag and the timer were cleared when these bytes arrived (receiveBytes);
+    // clearing them again here would cancel the timer of a request a handler has just sent.
     if (eachByte) {
-        for (qsizetype i = 0; i < bytes.size(); ++i) {
-            replyPending_ = false;
-            timer_.stop();
-            appendByte(uint8_t(bytes.at(i)));
+        for (char c : bytes) {
+            appendByte(uint8_t(c));
             HandleReceived();
         }
     } else {
-        replyPending_ = false;
-        timer_.stop();
         for (char c : bytes)
             appendByte(uint8_t(c));
         HandleReceived();
