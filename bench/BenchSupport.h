@@ -5,12 +5,16 @@
 #include "Decimal.h"
 #include "SimServer.h"
 #include "SimulatedDevice.h"
+#include "TDialog.h"
 #include "TaxLetters.h"
+#include "TfMain.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHostAddress>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QTcpSocket>
 #include <QThread>
@@ -19,6 +23,30 @@
 #include <sys/resource.h>
 
 namespace bench {
+
+// Options every transfer benchmark takes: --devsim PATH, --host ADDR, --port N; `rest` holds the others.
+struct DeviceOptions {
+    QString devsim;
+    QString host;
+    quint16 port = 0;
+    QStringList rest;
+};
+
+inline DeviceOptions deviceOptions(const QStringList &args, const QString &host, quint16 port)
+{
+    DeviceOptions o{QString(), host, port, {}};
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == "--devsim" && i + 1 < args.size())
+            o.devsim = args[++i];
+        else if (args[i] == "--host" && i + 1 < args.size())
+            o.host = args[++i];
+        else if (args[i] == "--port" && i + 1 < args.size())
+            o.port = quint16(args[++i].toUInt());
+        else
+            o.rest << args[i];
+    }
+    return o;
+}
 
 // A field of /proc/self/status in kB (VmRSS, VmHWM).
 inline long statusKb(const char *field)
@@ -123,6 +151,25 @@ inline QString cellText(int column, int r)
     default:
         return QString::number(r);
     }
+}
+
+// The window as a user has it before a transfer: activated, messages printed, the article page in
+// front (unless hidden), and every article row filled with the benchmark's data.
+inline void prepareArticleWindow(TfMain &w, bool shown)
+{
+    w.FormActivate();
+    w.dialog().setResponder([](TDialog &d) {
+        std::fprintf(stderr, "message: %s | %s\n", qPrintable(d.Naslov->text()), qPrintable(d.tekst->toPlainText()));
+        return 1;
+    });
+    if (shown) {
+        w.show();
+        w.btPage2Click();
+    }
+    ArticleModel &m = w.articles();
+    for (int r = 1; r <= ArticleModel::kArticles; ++r)
+        for (int c = 1; c < ArticleModel::kColumns; ++c)
+            m.setCell(c, r, cellText(c, r));
 }
 
 } // namespace bench

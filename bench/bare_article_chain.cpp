@@ -88,20 +88,10 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     if (argc >= 3 && QByteArray(argv[1]) == "--serve")
         return bench::serve(QString::fromLatin1(argv[2]));
-    QString devsim, host = QStringLiteral("127.0.0.64");
-    quint16 port = 41064;
-    bool blocking = false;
-    const QStringList args = app.arguments();
-    for (int i = 1; i < args.size(); ++i) {
-        if (args[i] == "--devsim" && i + 1 < args.size())
-            devsim = args[++i];
-        else if (args[i] == "--host" && i + 1 < args.size())
-            host = args[++i];
-        else if (args[i] == "--port" && i + 1 < args.size())
-            port = quint16(args[++i].toUInt());
-        else if (args[i] == "--blocking")
-            blocking = true;
-    }
+    const bench::DeviceOptions opt = bench::deviceOptions(app.arguments(), QStringLiteral("127.0.0.64"), 41064);
+    const QString devsim = opt.devsim, host = opt.host;
+    const quint16 port = opt.port;
+    const bool blocking = opt.rest.contains("--blocking");
     QLocale::setDefault(QLocale::c());
 
     // Every write frame prepared beforehand.

@@ -98,20 +98,10 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QString devsim, host = QStringLiteral("127.0.0.89");
-    quint16 port = 41089;
-    bool hidden = false;
-    const QStringList args = app.arguments();
-    for (int i = 1; i < args.size(); ++i) {
-        if (args[i] == "--devsim" && i + 1 < args.size())
-            devsim = args[++i];
-        else if (args[i] == "--host" && i + 1 < args.size())
-            host = args[++i];
-        else if (args[i] == "--port" && i + 1 < args.size())
-            port = quint16(args[++i].toUInt());
-        else if (args[i] == "--hidden")
-            hidden = true;
-    }
+    const bench::DeviceOptions opt = bench::deviceOptions(app.arguments(), QStringLiteral("127.0.0.89"), 41089);
+    const QString devsim = opt.devsim, host = opt.host;
+    const quint16 port = opt.port;
+    const bool hidden = opt.rest.contains("--hidden");
     QLocale::setDefault(QLocale::c());
 
     QProcess device;
@@ -121,19 +111,8 @@ int main(int argc, char **argv)
         return 1;
     }
     TfMain w;
-    w.FormActivate();
-    w.dialog().setResponder([](TDialog &d) {
-        std::fprintf(stderr, "message: %s | %s\n", qPrintable(d.Naslov->text()), qPrintable(d.tekst->toPlainText()));
-        return 1;
-    });
-    if (!hidden) {
-        w.show();
-        w.btPage2Click();
-    }
+    bench::prepareArticleWindow(w, !hidden);
     ArticleModel &m = w.articles();
-    for (int r = 1; r <= kArticles; ++r)
-        for (int c = 1; c < ArticleModel::kColumns; ++c)
-            m.setCell(c, r, bench::cellText(c, r));
     TcpTransport tcp;
     if (!tcp.connectTo(address)) {
         std::fprintf(stderr, "connect to %s failed: %s\n", qPrintable(address), qPrintable(tcp.errorString()));
