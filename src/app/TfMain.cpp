@@ -63,10 +63,7 @@ TfMain::TfMain(QWidget *parent) : QMainWindow(parent)
     setObjectName("fMain");
     QFont f("Arial", 8);
     setFont(f);
-    QPalette pal = palette();
-    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        pal.setColor(role, Qt::blue);
-    setPalette(pal);
+    setEnabledColour(this, {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}, Qt::blue);
 
     link_ = new DeviceLink(*this, this);
     articles_ = new ArticleModel(this);
@@ -130,9 +127,7 @@ void TfMain::buildTopBand(QWidget *c)
     QFont cf("Arial", 14);
     cf.setBold(true);
     btnClose->setFont(cf);
-    QPalette cp = btnClose->palette();
-    cp.setColor(QPalette::ButtonText, Qt::red);
-    btnClose->setPalette(cp);
+    setEnabledColour(btnClose, {QPalette::ButtonText}, Qt::red);
     connect(btnClose, &QPushButton::clicked, this, &TfMain::btnCloseClick);
 }
 
@@ -207,9 +202,7 @@ void TfMain::buildStatusBar()
     statusPanel0_->setObjectName("StatusPanel0");
     statusPanel0_->setFixedSize(350, 16);
     statusPanel0_->setFont(sf);
-    QPalette sp = statusPanel0_->palette();
-    sp.setColor(QPalette::WindowText, Qt::red);
-    statusPanel0_->setPalette(sp);
+    setEnabledColour(statusPanel0_, {QPalette::WindowText}, Qt::red);
     StatusBar->addWidget(statusPanel0_);
     auto *panel1 = new QWidget(StatusBar);
     panel1->setObjectName("StatusPanel1");
