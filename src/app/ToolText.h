@@ -10,6 +10,14 @@ namespace ToolText {
 
 // Message dialog and main window
 
+// Before a write: `characters` (listed with blanks between them) cannot be stored by the printer.
+inline QString unencodableQuestion(const QString &characters)
+{
+    return QStringLiteral("Каса не може да упише ове знакове: %1. Биће уписани као \"?\". "
+                          "Да ли желите да наставите упис?")
+        .arg(characters);
+}
+
 // Article page
 
 // Other sections

@@ -119,6 +119,11 @@ void CashiersSection::btnOWriteClick()
 {
     if (!link().serviceMode())
         return;
+    QStringList names;
+    for (int row = 0; row < kCashiers; ++row)
+        names.append(name(row));
+    if (!confirmCodePage(names))
+        return;
     beginWrite(1);
     lastWritten_ = 0;
     // The first cashier needs a name of at least one character.

@@ -128,6 +128,8 @@ void FiscalDataSection::btnWriteClick()
 {
     if (!link().serviceMode())
         return;
+    if (!confirmCodePage({edtEKAFP_Ser_No->text(), edtFP_Ser_No->text(), edtDZL_DanNo->text()}))
+        return;
     if (view().showDialog(UiText(Txt::TitleWarning), UiText(Txt::FiscalizeQuestion), true) != 1)
         return;
     beginWrite(16);

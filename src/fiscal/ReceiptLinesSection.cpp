@@ -209,6 +209,12 @@ void ReceiptLinesSection::btnWriteClicheClick()
 {
     if (!link().serviceMode())
         return;
+    QStringList texts;
+    const auto lines = edits();
+    for (size_t i = 0; i < lines.size(); ++i) // the display lines send their first 17 characters
+        texts.append(i < 4 ? lines[i]->text() : lines[i]->text().left(ReceiptLinesRecord::kDisplayWidth));
+    if (!confirmCodePage(texts))
+        return;
     beginWrite(16);
     link().clearTx();
     ReceiptLinesRecord r;

@@ -98,6 +98,11 @@ void TaxpayerSection::btnCompanyWriteClick()
 {
     if (!link().serviceMode())
         return;
+    QStringList texts;
+    for (int i = 0; i < TaxpayerRecord::kFieldCount; ++i)
+        texts.append(fieldEdit(i)->text());
+    if (!confirmCodePage(texts))
+        return;
     beginWrite(16);
     link().clearTx();
     TaxpayerRecord r;
