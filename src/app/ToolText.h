@@ -17,6 +17,23 @@ inline QString unencodableQuestion(const QString &characters)
                           "Да ли желите да наставите упис?")
         .arg(characters);
 }
+// The factory number that the long frames carry, after "Пријава".
+inline QString factoryNumberInUse(const QString &number)
+{
+    return QStringLiteral("Фабрички број: %1").arg(number);
+}
+inline QString factoryFileMissing()
+{
+    return QStringLiteral("Нема датотеке fkase.ini у радном директоријуму.");
+}
+inline QString factoryFileUnreadable(const QString &reason)
+{
+    return QStringLiteral("Датотека fkase.ini не може да се прочита: %1").arg(reason);
+}
+inline QString factoryLineNotANumber()
+{
+    return QStringLiteral("Први ред датотеке fkase.ini није број од највише шест цифара.");
+}
 
 // Article page
 
