@@ -1,5 +1,7 @@
 #include "SimMaintenance.h"
 
+#include "SimFiscal.h"
+
 #include <QJsonArray>
 
 namespace {
@@ -99,7 +101,6 @@ QByteArray SimMaintenance::readBlock(const SimRequest &request) const
 
 bool SimMaintenance::handle(SimulatedDevice &device, const SimRequest &request, QByteArray &reply)
 {
-    (void)device;
     if (request.longFrame)
         return false;
     const auto &d = request.data;
@@ -139,10 +140,15 @@ bool SimMaintenance::handle(SimulatedDevice &device, const SimRequest &request, 
         reply = SimulatedDevice::ack();
         return true;
     case kHourForward:
-    case kHourBack:
-        clockShift_ += request.code == kHourForward ? 1 : -1;
+    case kHourBack: {
+        const int hours = request.code == kHourForward ? 1 : -1;
+        clockShift_ += hours;
+        // The device's own clock moves with it, as the clock read shows.
+        if (SimFiscal *fiscal = device.module<SimFiscal>())
+            fiscal->shiftClock(qint64(hours) * 3600);
         reply = SimulatedDevice::ack();
         return true;
+    }
     case kReadFmBlock: {
         const int block = request.byte(0) | (request.byte(1) << 8);
         reply = d.size() == 2 && block < kFmBlocks ? readBlock(request) : SimulatedDevice::errorReply(kWrongParameter);

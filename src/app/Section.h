@@ -4,6 +4,7 @@
 #include "SectionHost.h"
 
 #include <QObject>
+#include <QStringList>
 
 #include <cstdint>
 
@@ -30,6 +31,10 @@ protected:
     void endWrite();
     // "Грешка !!! " with the given text.
     void showError(const QString &text);
+    // Before a write that sends these texts: when some of their characters cannot be stored in
+    // Windows-1251, names them and asks whether to go on (they would arrive as "?"). True when the
+    // write may go on.
+    bool confirmCodePage(const QStringList &texts);
 
 private:
     SectionHost &host_;

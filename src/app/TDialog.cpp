@@ -1,13 +1,26 @@
 #include "TDialog.h"
 
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QTextBlockFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QWindow>
+
+#include <algorithm>
 
 namespace {
 const QString kOk = QStringLiteral("У РЕДУ");
 const QString kCancel = QStringLiteral("ОТКАЗ");
+// Lines of text the box shows without scrolling: enough for the longest question of the tool.
+constexpr int kVisibleLines = 3;
+constexpr int kTextMargin = 1;
+// An empty window title makes the platform show the program's name instead; a lone zero-width
+// space is a title that shows nothing.
+const QString kBlankCaption = QStringLiteral("\u200B");
 } // namespace
 
 TDialog::TDialog(QWidget *parent)
@@ -31,16 +44,20 @@ TDialog::TDialog(QWidget *parent)
     np.setColor(QPalette::Window, palette().color(QPalette::Inactive, QPalette::Window));
     Naslov->setPalette(np);
 
-    tekst = new QPlainTextEdit(this);
+    tekst = new QTextEdit(this);
     tekst->setObjectName("tekst");
     tekst->setGeometry(8, 29, 361, 41);
     tekst->setReadOnly(true);
+    tekst->setAcceptRichText(false);
     tekst->setFrameShape(QFrame::NoFrame);
     tekst->setFont(base);
-    tekst->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    tekst->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    tekst->setLineWrapMode(QTextEdit::WidgetWidth);
+    tekst->document()->setDocumentMargin(kTextMargin);
+    // A text longer than the box (a list of device errors) can be scrolled; a short one shows no bar.
+    tekst->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     tekst->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    tekst->setBackgroundVisible(false);
+    // Callers put the text in directly, also while the dialog is open.
+    connect(tekst, &QTextEdit::textChanged, this, &TDialog::fitLinesToTextBox);
     QPalette tp = tekst->palette();
     tp.setColor(QPalette::Base, palette().color(QPalette::Inactive, QPalette::Window));
     tekst->setPalette(tp);
@@ -71,11 +88,30 @@ void TDialog::FormShow()
     Button2->setText(kCancel);
     Button2->setVisible(twoButtons_);
     Button1->move(twoButtons_ ? 103 : 152, 78);
+    fitLinesToTextBox();
+}
+
+void TDialog::fitLinesToTextBox()
+{
+    // Arial 10 needs 15 pixels a line, so three lines would overflow the 41-pixel box. Lines as
+    // close as the capitals allow keep the longest question readable whole.
+    const QFontMetrics fm(tekst->font());
+    const int room = (tekst->height() - 2 * kTextMargin) / kVisibleLines;
+    const int lineHeight = std::min(fm.lineSpacing(), std::max(room, fm.ascent() + 1));
+    const QSignalBlocker quiet(tekst); // the format change is no new text
+    QTextBlockFormat format;
+    format.setLineHeight(lineHeight, QTextBlockFormat::FixedHeight);
+    QTextCursor all(tekst->document());
+    all.select(QTextCursor::Document);
+    all.mergeBlockFormat(format);
+    tekst->moveCursor(QTextCursor::Start);
 }
 
 void TDialog::showEvent(QShowEvent *event)
 {
     FormShow();
+    if (QWindow *w = windowHandle())
+        w->setTitle(kBlankCaption);
     if (parentWidget()) {
         const QRect pr = parentWidget()->window()->frameGeometry();
         move(pr.center() - rect().center());

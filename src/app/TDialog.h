@@ -2,11 +2,11 @@
 // The one modal message box: a title line, a text and "У РЕДУ" (optionally "ОТКАЗ").
 
 #include <QDialog>
+#include <QTextEdit>
 
 #include <functional>
 
 class QLabel;
-class QPlainTextEdit;
 class QPushButton;
 
 class TDialog : public QDialog {
@@ -15,7 +15,7 @@ public:
     explicit TDialog(QWidget *parent = nullptr);
 
     QLabel *Naslov = nullptr;
-    QPlainTextEdit *tekst = nullptr;
+    QTextEdit *tekst = nullptr;
     QPushButton *Button1 = nullptr;
     QPushButton *Button2 = nullptr;
 
@@ -38,6 +38,8 @@ protected:
 
 private:
     void FormShow();
+    // Tightens the line spacing so that three lines fit the text box whole.
+    void fitLinesToTextBox();
     void Button1Click();
     void Button2Click();
 

@@ -12,6 +12,7 @@
 #include "DateTimeSection.h"
 #include "DepartmentsSection.h"
 #include "DeviceLink.h"
+#include "FieldEncodings.h"
 #include "FiscalDataSection.h"
 #include "FmDumpSection.h"
 #include "LogoSection.h"
@@ -23,6 +24,7 @@
 #include "TDialog.h"
 #include "TaxGroupsSection.h"
 #include "TaxpayerSection.h"
+#include "ToolText.h"
 #include "Transport.h"
 #include "TransportControls.h"
 #include "UiText.h"
@@ -36,6 +38,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
@@ -63,10 +66,7 @@ TfMain::TfMain(QWidget *parent) : QMainWindow(parent)
     setObjectName("fMain");
     QFont f("Arial", 8);
     setFont(f);
-    QPalette pal = palette();
-    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        pal.setColor(role, Qt::blue);
-    setPalette(pal);
+    setEnabledColour(this, {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}, Qt::blue);
 
     link_ = new DeviceLink(*this, this);
     articles_ = new ArticleModel(this);
@@ -130,9 +130,7 @@ void TfMain::buildTopBand(QWidget *c)
     QFont cf("Arial", 14);
     cf.setBold(true);
     btnClose->setFont(cf);
-    QPalette cp = btnClose->palette();
-    cp.setColor(QPalette::ButtonText, Qt::red);
-    btnClose->setPalette(cp);
+    setEnabledColour(btnClose, {QPalette::ButtonText}, Qt::red);
     connect(btnClose, &QPushButton::clicked, this, &TfMain::btnCloseClick);
 }
 
@@ -191,6 +189,10 @@ void TfMain::buildPages(QWidget *c)
     addSection<SelfTestSection>(TabSheet1, QRect(4, 220, 300, 190));
     BtnPrijava = makeWidget<QPushButton>(TabSheet1, "BtnPrijava", QRect(608, 256, 153, 25));
     connect(BtnPrijava, &QPushButton::clicked, this, &TfMain::BtnPrijavaClick);
+    // Right above the button: the factory number the login and the self-tests carry.
+    lblFabrickiBroj = makeWidget<QLabel>(TabSheet1, "lblFabrickiBroj", QRect(608, 190, 188, 62));
+    lblFabrickiBroj->setWordWrap(true);
+    lblFabrickiBroj->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
     addSection<FmDumpSection>(TabSheet1);
 }
 
@@ -207,9 +209,7 @@ void TfMain::buildStatusBar()
     statusPanel0_->setObjectName("StatusPanel0");
     statusPanel0_->setFixedSize(350, 16);
     statusPanel0_->setFont(sf);
-    QPalette sp = statusPanel0_->palette();
-    sp.setColor(QPalette::WindowText, Qt::red);
-    statusPanel0_->setPalette(sp);
+    setEnabledColour(statusPanel0_, {QPalette::WindowText}, Qt::red);
     StatusBar->addWidget(statusPanel0_);
     auto *panel1 = new QWidget(StatusBar);
     panel1->setObjectName("StatusPanel1");
@@ -226,21 +226,43 @@ void TfMain::buildStatusBar()
 void TfMain::readFactoryNumber()
 {
     factoryNumber_.clear();
+    factoryNote_.clear();
     QFile file(QStringLiteral("fkase.ini"));
-    if (!file.exists())
+    if (!file.exists()) {
+        factoryNote_ = ToolText::factoryFileMissing();
         return;
-    if (!file.open(QIODevice::ReadOnly)) {
+    }
+    const auto unreadable = [&] {
+        factoryNote_ = ToolText::factoryFileUnreadable(file.errorString());
         std::fprintf(stderr, "fkase.ini: %s; starting with an empty factory number\n", qPrintable(file.errorString()));
+    };
+    if (!file.open(QIODevice::ReadOnly)) {
+        unreadable();
         return;
     }
     QByteArray line = file.readLine(4096);
     if (line.isEmpty() && file.error() != QFileDevice::NoError) {
-        std::fprintf(stderr, "fkase.ini: %s; starting with an empty factory number\n", qPrintable(file.errorString()));
+        unreadable();
         return;
     }
     while (line.endsWith('\n') || line.endsWith('\r'))
         line.chop(1);
     factoryNumber_ = QString::fromLatin1(line);
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,6}$"));
+    if (!digits.match(factoryNumber_).hasMatch())
+        factoryNote_ = ToolText::factoryLineNotANumber();
+}
+
+void TfMain::showFactoryNumber()
+{
+    // The six digits as the frames carry them: shorter numbers padded with zeros, longer ones cut.
+    const std::array<uint8_t, 3> bcd = FabrickiBrojToBCD(factoryNumber_);
+    const QString inUse = QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(bcd.data()), 3).toHex());
+    QString text = ToolText::factoryNumberInUse(inUse.toUpper());
+    if (!factoryNote_.isEmpty())
+        text += QLatin1Char('\n') + factoryNote_;
+    lblFabrickiBroj->setText(text);
+    BtnPrijava->setToolTip(text);
 }
 
 void TfMain::FormActivate()
@@ -271,6 +293,7 @@ void TfMain::FormActivate()
     btPage3->setText(QStringLiteral("Касири"));
     btPage4->setText(QStringLiteral("ИП адреса и други параметри"));
     BtnPrijava->setText(QStringLiteral("Пријава"));
+    showFactoryNumber();
 
     articles_->fillStartup();
     for (Section *s : sections_)

@@ -72,6 +72,8 @@ private:
     void buildPages(QWidget *central);
     void buildStatusBar();
     void readFactoryNumber();
+    // The factory number the long frames carry, beside "Пријава", with what went wrong with the file.
+    void showFactoryNumber();
     template <typename T, typename... Args> T *addSection(Args &&...args);
 
     DeviceLink *link_ = nullptr;
@@ -80,6 +82,7 @@ private:
     ArticlesSection *articlesSection_ = nullptr;
     std::vector<Section *> sections_;
     QString factoryNumber_;
+    QString factoryNote_; // why the factory number is not the file's own; empty when it is
     bool activated_ = false;
 
     QTabWidget *Page = nullptr;
@@ -93,6 +96,7 @@ private:
     QPushButton *btPage4 = nullptr;
     QPushButton *btnClose = nullptr;
     QPushButton *BtnPrijava = nullptr;
+    QLabel *lblFabrickiBroj = nullptr;
     QStatusBar *StatusBar = nullptr;
     QLabel *statusPanel0_ = nullptr;
     QProgressBar *PBar = nullptr;

@@ -10,6 +10,31 @@ namespace ToolText {
 
 // Message dialog and main window
 
+// Before a write: `characters` (listed with blanks between them) cannot be stored by the printer.
+inline QString unencodableQuestion(const QString &characters)
+{
+    return QStringLiteral("Каса не може да упише ове знакове: %1. Биће уписани као \"?\". "
+                          "Да ли желите да наставите упис?")
+        .arg(characters);
+}
+// The factory number that the long frames carry, after "Пријава".
+inline QString factoryNumberInUse(const QString &number)
+{
+    return QStringLiteral("Фабрички број: %1").arg(number);
+}
+inline QString factoryFileMissing()
+{
+    return QStringLiteral("Нема датотеке fkase.ini у радном директоријуму.");
+}
+inline QString factoryFileUnreadable(const QString &reason)
+{
+    return QStringLiteral("Датотека fkase.ini не може да се прочита: %1").arg(reason);
+}
+inline QString factoryLineNotANumber()
+{
+    return QStringLiteral("Први ред датотеке fkase.ini није број од највише шест цифара.");
+}
+
 // Article page
 
 // Other sections

@@ -121,3 +121,12 @@ void ArticleModel::setRows(int first, std::vector<Row> &&rows)
     }
     emit dataChanged(index(first - 1, 0), index(first - 1 + count - 1, kColumns - 1), {Qt::DisplayRole, Qt::EditRole});
 }
+
+QStringList ArticleModel::columnTexts(int c) const
+{
+    QStringList texts;
+    texts.reserve(kArticles);
+    for (int r = 1; r <= kArticles; ++r)
+        texts.append(cell(c, r));
+    return texts;
+}

@@ -4,6 +4,7 @@
 #include <QAbstractTableModel>
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <vector>
@@ -40,6 +41,8 @@ public:
     // Replaces rows first, first + 1, ... with `rows` (those past 60000 are ignored) and
     // announces the change once, so that a whole-table load does not notify cell by cell.
     void setRows(int first, std::vector<Row> &&rows);
+    // Column c of every article, article 1 first.
+    QStringList columnTexts(int c) const;
 
 private:
     std::vector<QString> cells_;

@@ -88,6 +88,8 @@ void ArticleTransfer::btnAWriteClick()
 {
     if (!link().serviceMode())
         return;
+    if (!confirmCodePage(articles_.model().columnTexts(ArticleModel::Name)))
+        return;
     view().setCancelButtonVisible(true);
     link().setCancelFlag(false);
     beginWrite(1);

@@ -119,26 +119,43 @@ void CashiersSection::btnOWriteClick()
 {
     if (!link().serviceMode())
         return;
+    QStringList names;
+    for (int row = 0; row < kCashiers; ++row)
+        names.append(name(row));
+    if (!confirmCodePage(names))
+        return;
     beginWrite(1);
+    lastWritten_ = 0;
     // The first cashier needs a name of at least one character.
-    if (putName(1, name(0), 1))
+    if (putName(1, name(0), 1)) {
         link().SendAwaitingReply(kWriteCode, kWriteRequestCount);
-    else
+        lastWritten_ = 1;
+    } else {
         dataError();
+    }
     endWrite();
 }
 
 void CashiersSection::writeReply()
 {
-    beginWrite(1);
     const int k = link().rx(kNumberPos);
+    // Once the last cashier is written the device asks for the one after it: the write is complete.
+    const bool complete = k == kCashiers + 1 && lastWritten_ == kCashiers;
+    lastWritten_ = 0;
+    if (complete) {
+        endWrite();
+        return;
+    }
+    beginWrite(1);
     if (k == kCashiers)
         btnOWrite->setEnabled(true);
     // Every later cashier needs a name of at least two characters.
     const bool valid = putName(k, name(k - 1), 2);
-    if (!valid || k > kCashiers)
+    if (!valid || k > kCashiers) {
         dataError();
-    else
+    } else {
         link().SendAwaitingReply(kWriteCode, kWriteRequestCount); // a silent device is reported
+        lastWritten_ = k;
+    }
     endWrite();
 }

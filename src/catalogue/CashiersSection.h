@@ -43,4 +43,6 @@ private:
     void dataError();
 
     QStandardItemModel *model_ = nullptr;
+    // The cashier whose name the running write chain sent last; 0 when no write is running.
+    int lastWritten_ = 0;
 };

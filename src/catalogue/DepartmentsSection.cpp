@@ -88,6 +88,11 @@ void DepartmentsSection::btnSTWriteClick()
 {
     if (!link().serviceMode())
         return;
+    QStringList names;
+    for (QLineEdit *e : edtSName)
+        names.append(e->text());
+    if (!confirmCodePage(names))
+        return;
     beginWrite(1);
     DeviceLink &l = link();
     l.clearTx();

@@ -1,5 +1,7 @@
 #include "DateTimeSection.h"
 
+#include "MakeWidget.h"
+
 #include "ClockRecord.h"
 #include "DateTimeFormats.h"
 #include "DeviceLink.h"
@@ -56,9 +58,7 @@ DateTimeSection::DateTimeSection(SectionHost &host, QWidget *parent, const QRect
     f.setPointSize(9);
     f.setBold(true);
     lblFDT->setFont(f);
-    QPalette p = lblFDT->palette();
-    p.setColor(QPalette::WindowText, Qt::red);
-    lblFDT->setPalette(p);
+    setEnabledColour(lblFDT, {QPalette::WindowText}, Qt::red);
 
     connect(btnReadDateTime, &QPushButton::clicked, this, &DateTimeSection::btnReadDateTimeClick);
     connect(btnWriteDateTime, &QPushButton::clicked, this, &DateTimeSection::btnWriteDateTimeClick);

@@ -1,5 +1,7 @@
 #include "FiscalDataSection.h"
 
+#include "MakeWidget.h"
+
 #include "DateTimeFormats.h"
 #include "DeviceLink.h"
 #include "FiscalDataRecord.h"
@@ -34,9 +36,7 @@ FiscalDataSection::FiscalDataSection(SectionHost &host, QWidget *parent, const Q
     gbFiscData->setObjectName("gbFiscData");
     gbFiscData->setGeometry(geometry);
     gbFiscData->setTitle(QStringLiteral("Фискални подаци"));
-    QPalette gp = gbFiscData->palette();
-    gp.setColor(QPalette::WindowText, Qt::red);
-    gbFiscData->setPalette(gp);
+    setEnabledColour(gbFiscData, {QPalette::WindowText}, Qt::red);
 
     // Left column: the two serial numbers (read-only, filled by a read) and the tax number.
     edtEKAFP_Ser_No =
@@ -127,6 +127,8 @@ void FiscalDataSection::onReply20()
 void FiscalDataSection::btnWriteClick()
 {
     if (!link().serviceMode())
+        return;
+    if (!confirmCodePage({edtEKAFP_Ser_No->text(), edtFP_Ser_No->text(), edtDZL_DanNo->text()}))
         return;
     if (view().showDialog(UiText(Txt::TitleWarning), UiText(Txt::FiscalizeQuestion), true) != 1)
         return;

@@ -3,6 +3,7 @@
 #include "DeviceLink.h"
 #include "LabelledEdit.h"
 #include "LinkView.h"
+#include "MakeWidget.h"
 #include "ReceiptLinesRecord.h"
 #include "UiText.h"
 
@@ -41,10 +42,7 @@ QLabel *makeCaption(QWidget *parent, const char *name, const QString &text, int 
 void setPaleBackground(QLineEdit *e)
 {
     // Enabled edits only: a switched-off line keeps the usual disabled look.
-    QPalette p = e->palette();
-    for (auto group : {QPalette::Active, QPalette::Inactive})
-        p.setColor(group, QPalette::Base, QColor(0xFF, 0xFF, 0xE1));
-    e->setPalette(p);
+    setEnabledColour(e, {QPalette::Base}, QColor(0xFF, 0xFF, 0xE1));
 }
 } // namespace
 
@@ -210,6 +208,12 @@ void ReceiptLinesSection::onReply40()
 void ReceiptLinesSection::btnWriteClicheClick()
 {
     if (!link().serviceMode())
+        return;
+    QStringList texts;
+    const auto lines = edits();
+    for (size_t i = 0; i < lines.size(); ++i) // the display lines send their first 17 characters
+        texts.append(i < 4 ? lines[i]->text() : lines[i]->text().left(ReceiptLinesRecord::kDisplayWidth));
+    if (!confirmCodePage(texts))
         return;
     beginWrite(16);
     link().clearTx();

@@ -3,6 +3,7 @@
 #include "DeviceLink.h"
 #include "LabelledEdit.h"
 #include "LinkView.h"
+#include "MakeWidget.h"
 #include "TaxpayerRecord.h"
 #include "UiText.h"
 
@@ -40,12 +41,8 @@ TaxpayerSection::TaxpayerSection(SectionHost &host, QWidget *parent, const QRect
     for (const Row &r : rows) {
         QLineEdit *e =
             LabelledEdit::create(GBCompany, r.name, UiText(r.entry), {8, y + 3}, QRect(160, y, 224, 21), kTypingLimit);
-        QPalette p = e->palette();
-        for (auto group : {QPalette::Active, QPalette::Inactive}) {
-            p.setColor(group, QPalette::Base, QColor(0xFF, 0xFF, 0xE1)); // pale information background
-            p.setColor(group, QPalette::Text, Qt::blue);
-        }
-        e->setPalette(p);
+        setEnabledColour(e, {QPalette::Base}, QColor(0xFF, 0xFF, 0xE1)); // pale information background
+        setEnabledColour(e, {QPalette::Text}, Qt::blue);
         e->setFont(bold);
         *r.edit = e;
         y += 26;
@@ -100,6 +97,11 @@ void TaxpayerSection::onReply30()
 void TaxpayerSection::btnCompanyWriteClick()
 {
     if (!link().serviceMode())
+        return;
+    QStringList texts;
+    for (int i = 0; i < TaxpayerRecord::kFieldCount; ++i)
+        texts.append(fieldEdit(i)->text());
+    if (!confirmCodePage(texts))
         return;
     beginWrite(16);
     link().clearTx();

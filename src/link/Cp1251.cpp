@@ -59,6 +59,28 @@ void append(QByteArray &out, QStringView text)
     out.resize(d - out.data());
 }
 
+bool collectUnencodable(QStringView text, QList<char32_t> &found, qsizetype limit)
+{
+    const Tables &t = tables();
+    const QChar *p = text.data();
+    const QChar *end = p + text.size();
+    while (p != end) {
+        char32_t u = (p++)->unicode();
+        if (u < 0x80)
+            continue;
+        if (QChar::isHighSurrogate(u) && p != end && p->isLowSurrogate())
+            u = QChar::surrogateToUcs4(char16_t(u), (p++)->unicode());
+        else if (t.fromUnicode[u] != 0)
+            continue;
+        if (found.contains(u))
+            continue;
+        if (found.size() >= limit)
+            return false;
+        found.append(u);
+    }
+    return true;
+}
+
 QByteArray encode(QStringView text)
 {
     QByteArray out;

@@ -2,6 +2,7 @@
 // Conversion between the program's Unicode text and the device's Windows-1251 bytes.
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 namespace Cp1251 {
@@ -14,6 +15,10 @@ inline QByteArray encode(const QString &text)
 }
 // The same, appended to `out` (for bulk text such as the article file).
 void append(QByteArray &out, QStringView text);
+// Adds to `found` each character of `text` that Windows-1251 cannot hold (the ones `encode` turns
+// into '?') and that `found` does not hold yet, in the order they first appear; a surrogate pair is
+// one character. Stops adding once `found` holds `limit` characters; returns false then.
+bool collectUnencodable(QStringView text, QList<char32_t> &found, qsizetype limit = 64);
 // Every byte is one character of Windows-1251.
 QString decode(const char *bytes, qsizetype length);
 inline QString decode(const QByteArray &bytes)

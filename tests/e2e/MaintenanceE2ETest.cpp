@@ -1,9 +1,11 @@
 // The fourth page against the simulated printer over loopback TCP: settings, parameters, clock
 // shift, self-tests and the fiscal-memory dump.
 #include "FmDumpSection.h"
+#include "SimFiscal.h"
 #include "SimHarness.h"
 #include "SimMaintenance.h"
 
+#include <QDateEdit>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -11,6 +13,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeEdit>
 
 #include <gtest/gtest.h>
 
@@ -101,13 +104,23 @@ TEST(MaintenanceE2E, ClockShiftMovesTheDeviceClock)
 {
     Page4 p(QStringLiteral("127.0.0.72"));
     ASSERT_TRUE(p.h.connected);
+    // Late in the evening, so that the shifts cross midnight and back.
+    p.h.device.module<SimFiscal>()->setClock(QDateTime(QDate(2024, 3, 31), QTime(23, 10), Qt::UTC));
+    auto readClock = [&] {
+        EXPECT_TRUE(p.clickAndWaitForDevice("btnReadDateTime"));
+        return QDateTime(p.child<QDateEdit>("dtpSetDate")->date(), p.child<QTimeEdit>("dtpSetTime")->time());
+    };
     p.choose("rbnapred");
     ASSERT_TRUE(p.clickAndWaitForDevice("BtnSat"));
+    EXPECT_EQ(readClock().toString("yyyy-MM-dd HH:mm"), "2024-04-01 00:10");
     ASSERT_TRUE(p.clickAndWaitForDevice("BtnSat"));
     p.choose("rbnazad");
     ASSERT_TRUE(p.clickAndWaitForDevice("BtnSat"));
     EXPECT_EQ(p.sim().clockShiftHours(), 1);
-    EXPECT_TRUE(p.h.messages.isEmpty());
+    EXPECT_EQ(readClock().toString("yyyy-MM-dd HH:mm"), "2024-04-01 00:10");
+    ASSERT_TRUE(p.clickAndWaitForDevice("BtnSat"));
+    EXPECT_EQ(readClock().toString("yyyy-MM-dd HH:mm"), "2024-03-31 23:10");
+    EXPECT_TRUE(p.h.messages.isEmpty()) << p.h.messages.join("; ").toStdString();
 }
 
 TEST(MaintenanceE2E, SelfTestFaultIsShown)

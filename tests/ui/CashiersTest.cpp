@@ -177,9 +177,23 @@ TEST_F(Cashiers, WriteOfCashierSixtyFourAndTheNumberBeyond)
     EXPECT_TRUE(write->isEnabled());
     EXPECT_EQ(t.lastWrite(), writeRequest(64, "Operator 64"));
     const int before = int(t.writes.size());
+    // The device asks for cashier 65 once 64 is written: the write is complete, nothing is shown.
     t.inject(writeReply(65));
     EXPECT_EQ(t.writes.size(), before);
-    EXPECT_EQ(messages, QStringList{UiText(Txt::TitleError) + "|" + UiText(Txt::DataErrorCancelled)});
+    EXPECT_TRUE(messages.isEmpty()) << messages.join("; ").toStdString();
+    EXPECT_EQ(progress(), 0);
+    EXPECT_EQ(w->statusText(), UiText(Txt::InServiceMode));
+
+    // Any other number beyond 64 is a data error, and so is 65 in the middle of a write.
+    const QStringList dataError{UiText(Txt::TitleError) + "|" + UiText(Txt::DataErrorCancelled)};
+    write->click();
+    t.inject(writeReply(64));
+    t.inject(writeReply(66));
+    EXPECT_EQ(messages, dataError);
+    messages.clear();
+    write->click();
+    t.inject(writeReply(65));
+    EXPECT_EQ(messages, dataError);
     EXPECT_EQ(progress(), 0);
     EXPECT_EQ(w->statusText(), UiText(Txt::InServiceMode));
 }

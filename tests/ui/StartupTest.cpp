@@ -197,3 +197,33 @@ TEST_F(Startup, ExitSendsLeaveServiceModeOnlyOverOpenSerialPort)
         EXPECT_TRUE(t.writes.isEmpty());
     }
 }
+
+TEST_F(Startup, FactoryNumberInUseAndFileProblemsShowBesideTheLogin)
+{
+    auto shown = [](TfMain &w) {
+        auto *label = w.findChild<QLabel *>("lblFabrickiBroj");
+        EXPECT_NE(label, nullptr);
+        EXPECT_EQ(label ? label->text() : QString(), w.findChild<QPushButton *>("BtnPrijava")->toolTip());
+        return label ? label->text() : QString();
+    };
+    EXPECT_EQ(shown(*activated()),
+              QStringLiteral("Фабрички број: 000000\nНема датотеке fkase.ini у радном директоријуму."));
+
+    writeIni("1234\r\n");
+    EXPECT_EQ(shown(*activated()), QStringLiteral("Фабрички број: 001234"));
+    writeIni("12345678\n");
+    EXPECT_EQ(shown(*activated()),
+              QStringLiteral("Фабрички број: 123456\nПрви ред датотеке fkase.ini није број од највише шест цифара."));
+    writeIni("\n42\n");
+    EXPECT_EQ(shown(*activated()),
+              QStringLiteral("Фабрички број: 000000\nПрви ред датотеке fkase.ini није број од највише шест цифара."));
+
+    ASSERT_TRUE(QFile::remove(dir.filePath("fkase.ini")));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("fkase.ini")); // exists, but cannot be read as a file
+    const QString unreadable = shown(*activated());
+    EXPECT_TRUE(
+        unreadable.startsWith(QStringLiteral("Фабрички број: 000000\nДатотека fkase.ini не може да се прочита: ")))
+        << unreadable.toStdString();
+    EXPECT_GT(unreadable.size(),
+              QStringLiteral("Фабрички број: 000000\nДатотека fkase.ini не може да се прочита: ").size());
+}

@@ -1,13 +1,16 @@
 // The message dialog: its two modes, results, geometry and key handling.
 #include "TDialog.h"
+#include "DeviceErrors.h"
+#include "ToolText.h"
 #include "UiText.h"
 
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -122,6 +125,100 @@ TEST(TDialog, LongTextWrapsAndNeverGrowsTheDialog)
     d.ask(UiText(Txt::TitleError), longText);
     EXPECT_EQ(d.size(), QSize(386, 137));
     EXPECT_EQ(d.tekst->size(), QSize(361, 41));
-    EXPECT_EQ(d.tekst->lineWrapMode(), QPlainTextEdit::WidgetWidth);
-    EXPECT_EQ(d.tekst->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    EXPECT_EQ(d.tekst->lineWrapMode(), QTextEdit::WidgetWidth);
+    EXPECT_EQ(d.tekst->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+}
+
+namespace {
+// Shows `text` in the open dialog and reports, from inside its event loop, whether the whole
+// text fits the text box and whether the vertical scroll bar shows.
+struct Fit {
+    bool whole = false;
+    bool scrollBar = false;
+    int scrollRange = 0;
+};
+Fit shownFit(TDialog &d, const QString &text)
+{
+    Fit fit;
+    d.Naslov->setText(UiText(Txt::TitleError));
+    d.tekst->setPlainText(text);
+    execAndDo(d, [&] {
+        QCoreApplication::processEvents();
+        fit.whole = d.tekst->document()->size().height() <= d.tekst->viewport()->height();
+        fit.scrollBar = d.tekst->verticalScrollBar()->isVisible();
+        fit.scrollRange = d.tekst->verticalScrollBar()->maximum();
+    });
+    return fit;
+}
+} // namespace
+
+TEST(TDialog, EveryMessageUpToTheQuestionsLengthShowsWholeWithoutAScrollBar)
+{
+    TDialog d;
+    const QString question = UiText(Txt::FiscalizeQuestion);
+    QStringList messages{question, ToolText::unencodableQuestion(QStringLiteral("Č Ć Š Ž Đ"))};
+    for (int entry = 0; entry <= 41; ++entry)
+        messages.append(UiText(entry));
+    for (int code = 0; code < 100; ++code)
+        messages.append(DeviceErrorCodeText(code));
+    for (int bit = 0; bit < 32; ++bit) {
+        const uint32_t word = uint32_t(1) << bit;
+        messages.append(QStringLiteral("Грешка! ") + DescribeDeviceError(uint8_t(word >> 24), uint8_t(word >> 16),
+                                                                         uint8_t(word >> 8), uint8_t(word)));
+    }
+    for (const QString &m : messages) {
+        if (m.size() > question.size())
+            continue;
+        const Fit fit = shownFit(d, m);
+        EXPECT_TRUE(fit.whole) << m.toStdString();
+        EXPECT_FALSE(fit.scrollBar) << m.toStdString();
+    }
+    // The geometry is kept while doing so.
+    EXPECT_EQ(d.tekst->geometry(), QRect(8, 29, 361, 41));
+    EXPECT_EQ(d.size(), QSize(386, 137));
+}
+
+TEST(TDialog, ALongListOfDeviceErrorsCanBeScrolledToItsEnd)
+{
+    TDialog d;
+    const QString all = QStringLiteral("Грешка! ") + DescribeDeviceError(0xFF, 0xFF, 0xFF, 0xFF);
+    d.Naslov->setText(UiText(Txt::TitleError));
+    d.tekst->setPlainText(all);
+    bool scrollBar = false;
+    bool lastLineReached = false;
+    bool questionWhole = false;
+    execAndDo(d, [&] {
+        QCoreApplication::processEvents();
+        QScrollBar *bar = d.tekst->verticalScrollBar();
+        scrollBar = bar->isVisible() && bar->maximum() > 0;
+        bar->setValue(bar->maximum());
+        QCoreApplication::processEvents();
+        // The end of the text, the last bit's number, is now inside the box.
+        QTextCursor end(d.tekst->document());
+        end.movePosition(QTextCursor::End);
+        lastLineReached = d.tekst->viewport()->rect().contains(d.tekst->cursorRect(end).center());
+        EXPECT_EQ(d.tekst->toPlainText(), all); // nothing cut
+
+        // A question put into the open dialog fits whole as well, without the bar.
+        d.tekst->setPlainText(UiText(Txt::FiscalizeQuestion));
+        QCoreApplication::processEvents();
+        questionWhole = d.tekst->document()->size().height() <= d.tekst->viewport()->height() && !bar->isVisible();
+    });
+    EXPECT_TRUE(scrollBar);
+    EXPECT_TRUE(lastLineReached);
+    EXPECT_TRUE(questionWhole);
+}
+
+TEST(TDialog, WindowCaptionShowsNothing)
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Quorvel"));
+    TDialog d;
+    QString platformTitle;
+    execAndDo(d, [&] { platformTitle = d.windowHandle() ? d.windowHandle()->title() : QStringLiteral("none"); });
+    EXPECT_TRUE(d.windowTitle().isEmpty());
+    // An empty platform title would be replaced by the program's name; the one the window carries
+    // is not empty and has nothing to show.
+    EXPECT_FALSE(platformTitle.isEmpty());
+    for (QChar c : platformTitle)
+        EXPECT_EQ(c.category(), QChar::Other_Format) << platformTitle.toStdString();
 }

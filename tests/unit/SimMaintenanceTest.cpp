@@ -1,5 +1,6 @@
 // The simulated device's maintenance commands, byte for byte, and their saved state.
 #include "SimMaintenance.h"
+#include "SimFiscal.h"
 #include "SimulatedDevice.h"
 
 #include <gtest/gtest.h>
@@ -45,6 +46,8 @@ TEST(SimMaintenance, ParametersClockShiftAndServiceMode)
     d.feed(bytes({0x5F, 0x67, 0x00, 0x0D}));
     EXPECT_EQ(d.feed(bytes({0x5F, 0x69, 0x00, 0x0D})), SimulatedDevice::ack());
     EXPECT_EQ(m->clockShiftHours(), 1);
+    // The clock itself moved by the net hour.
+    EXPECT_EQ(d.module<SimFiscal>()->clockOffsetSeconds(), 3600);
 
     d.setServiceMode(false);
     EXPECT_EQ(d.feed(bytes({0x5F, 0xF9, 0x03, 0x01, 0x02, 0x03, 0x0D})), SimulatedDevice::errorReply(17));
