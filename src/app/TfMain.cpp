@@ -12,6 +12,7 @@
 #include "DateTimeSection.h"
 #include "DepartmentsSection.h"
 #include "DeviceLink.h"
+#include "DialogQueue.h"
 #include "FieldEncodings.h"
 #include "FiscalDataSection.h"
 #include "FmDumpSection.h"
@@ -80,6 +81,7 @@ TfMain::TfMain(QWidget *parent) : QMainWindow(parent)
     buildStatusBar();
 
     dialog_ = new TDialog(this);
+    dialogQueue_ = new DialogQueue(*dialog_, this);
     setFixedSize(kClientWidth, kClientHeight);
     if (const QScreen *s = QGuiApplication::primaryScreen())
         move(s->availableGeometry().center() - QPoint(kClientWidth / 2, kClientHeight / 2));
@@ -123,7 +125,7 @@ void TfMain::buildTopBand(QWidget *c)
     label(c, "lblReceive", 24, 151);
     label(c, "lblTransmit", 148, 151);
 
-    addSection<TransportControls>(static_cast<QWidget *>(this));
+    transportControls_ = addSection<TransportControls>(static_cast<QWidget *>(this));
     addSection<FiscalDataSection>(c, QRect(228, 4, 452, 178));
 
     btnClose = makeWidget<QPushButton>(c, "btnClose", QRect(688, 18, 106, 152));
@@ -337,7 +339,7 @@ void TfMain::setProgress(int value)
 
 int TfMain::showDialog(const QString &title, const QString &text, bool twoButtons)
 {
-    return dialog_->ask(title, text, twoButtons);
+    return dialogQueue_->show(title, text, twoButtons);
 }
 
 void TfMain::setControlsEnabled(const QStringList &objectNames, bool enabled)
@@ -356,6 +358,11 @@ void TfMain::tcpClosedByLink()
 {
     if (auto *b = findChild<QPushButton *>("btnCOM"))
         b->setText(UiText(Txt::OpenPort));
+}
+
+void TfMain::connectionClosed()
+{
+    transportControls_->connectionClosed();
 }
 
 void TfMain::btPage1Click()

@@ -11,6 +11,7 @@
 class ArticleModel;
 class ArticlesSection;
 class DeviceLink;
+class DialogQueue;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -21,6 +22,7 @@ class QStatusBar;
 class QTabWidget;
 class Section;
 class TDialog;
+class TransportControls;
 
 class TfMain : public QMainWindow, public LinkView, public SectionHost {
     Q_OBJECT
@@ -44,8 +46,10 @@ public:
     void setControlsEnabled(const QStringList &objectNames, bool enabled) override;
     void setCancelButtonVisible(bool visible) override;
     void tcpClosedByLink() override;
+    void connectionClosed() override;
 
     TDialog &dialog() { return *dialog_; }
+    DialogQueue &dialogQueue() { return *dialogQueue_; }
     ArticleModel &articles() { return *articles_; }
     ArticlesSection &articlesSection() { return *articlesSection_; }
     QString statusText() const;
@@ -78,6 +82,8 @@ private:
 
     DeviceLink *link_ = nullptr;
     TDialog *dialog_ = nullptr;
+    DialogQueue *dialogQueue_ = nullptr;
+    TransportControls *transportControls_ = nullptr;
     ArticleModel *articles_ = nullptr;
     ArticlesSection *articlesSection_ = nullptr;
     std::vector<Section *> sections_;

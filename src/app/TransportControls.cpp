@@ -85,9 +85,7 @@ void TransportControls::btnCom1Click()
 
     if (serial_->isOpen()) {
         serial_->close();
-        if (btnCom1)
-            btnCom1->setText(UiText(Txt::OpenPort));
-        view().setControlsEnabled(kOffOnSerialClose, false);
+        showSerialClosed();
         return;
     }
     if (serial_->open()) {
@@ -139,6 +137,22 @@ void TransportControls::btnCOMClick()
         btnCOM->setText(UiText(Txt::OpenPort));
     if (errorBox_)
         errorBox_(window_, QStringLiteral("Error while connecting:") + QChar(0x0D) + tcp_->connectError());
+}
+
+void TransportControls::connectionClosed()
+{
+    if (link().serialTransport()) {
+        showSerialClosed();
+    } else if (btnCOM) {
+        btnCOM->setText(UiText(Txt::OpenPort));
+    }
+}
+
+void TransportControls::showSerialClosed()
+{
+    if (btnCom1)
+        btnCom1->setText(UiText(Txt::OpenPort));
+    view().setControlsEnabled(kOffOnSerialClose, false);
 }
 
 void TransportControls::showStandardErrorBox(QWidget *parent, const QString &text)

@@ -27,6 +27,8 @@ public:
     void btnCOMClick();
     // Port selection: takes effect at the next open; ignored while the port is open.
     void CB_ComPortClick();
+    // The open transport went away by itself: its button offers to open it again.
+    void connectionClosed();
 
     SerialTransport &serial() { return *serial_; }
     TcpTransport &tcp() { return *tcp_; }
@@ -39,6 +41,8 @@ public:
 
 private:
     void fillPortList();
+    // Caption and buttons of a closed serial port.
+    void showSerialClosed();
 
     QWidget *window_ = nullptr;
     QComboBox *CB_ComPort = nullptr;

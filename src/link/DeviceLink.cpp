@@ -3,6 +3,7 @@
 #include "Cp1251.h"
 #include "DeviceErrors.h"
 #include "LinkView.h"
+#include "ToolText.h"
 #include "Transport.h"
 #include "UiText.h"
 
@@ -60,6 +61,7 @@ void DeviceLink::resetState()
     timer_.stop();
     clearRx();
     incoming_.clear();
+    closePending_ = false;
 }
 
 void DeviceLink::setTransport(Transport *transport)
@@ -67,8 +69,34 @@ void DeviceLink::setTransport(Transport *transport)
     if (transport_)
         disconnect(transport_, nullptr, this, nullptr);
     transport_ = transport;
-    if (transport_)
+    if (transport_) {
         connect(transport_, &Transport::received, this, &DeviceLink::onTransportBytes);
+        connect(transport_, &Transport::closed, this, &DeviceLink::onTransportClosed);
+    }
+}
+
+void DeviceLink::onTransportClosed()
+{
+    closePending_ = true;
+    processIncoming();
+}
+
+void DeviceLink::actOnClosed()
+{
+    timer_.stop();
+    replyPending_ = false;
+    cancel_ = false;
+    clearRx();
+    // A disconnect was asked for and the connection is gone: that is what the user wanted.
+    const bool asked = disconnectAfterExit_;
+    disconnectAfterExit_ = false;
+    view_.setCancelButtonVisible(false);
+    view_.setProgress(0);
+    view_.setStatusText(ToolText::ConnectionLost());
+    view_.connectionClosed();
+    emit connectionLost();
+    if (!asked)
+        showDialog(UiText(Txt::TitleError), ToolText::ConnectionLost());
 }
 
 void DeviceLink::onTransportBytes(const QByteArray &bytes)
@@ -80,13 +108,13 @@ bool DeviceLink::WriteBytes(const QByteArray &bytes)
 {
     QString error;
     if (!transport_)
-        error = QStringLiteral("Веза са фискалним принтером није отворена.");
+        error = ToolText::ConnectionNotOpen();
     else if (!transport_->isOpen() || !transport_->write(bytes))
         error = transport_->errorString();
     if (error.isNull())
         return true;
     if (error.isEmpty())
-        error = QStringLiteral("Веза са фискалним принтером није отворена.");
+        error = ToolText::ConnectionNotOpen();
     showDialog(UiText(Txt::TitleError), error);
     return false;
 }
@@ -140,6 +168,10 @@ void DeviceLink::processIncoming()
         recognise(in.bytes, in.eachByte);
     }
     receiving_ = false;
+    if (closePending_ && dispatchDepth_ == 0) {
+        closePending_ = false;
+        actOnClosed();
+    }
 }
 
 void DeviceLink::recognise(const QByteArray &bytes, bool eachByte)
@@ -240,8 +272,21 @@ void DeviceLink::TimerTimer()
         return;
     replyPending_ = false;
     cancel_ = false;
+    // A disconnect that waited for the leave-service-mode reply closes after the notice anyway;
+    // otherwise a silent device would keep the connection open for good.
+    const bool closeAfter = disconnectAfterExit_;
+    disconnectAfterExit_ = false;
     view_.setCancelButtonVisible(false);
     showDialog(UiText(Txt::TitleError), UiText(Txt::NoAnswer));
+    if (closeAfter)
+        closeAfterLeave();
+}
+
+void DeviceLink::closeAfterLeave()
+{
+    if (transport_ && !serialTransport_)
+        transport_->close();
+    view_.tcpClosedByLink();
 }
 
 void DeviceLink::BtnOtkazClick()
@@ -285,9 +330,7 @@ void DeviceLink::handleServiceModeOff()
     view_.setProgress(0);
     if (disconnectAfterExit_) {
         disconnectAfterExit_ = false;
-        if (transport_ && !serialTransport_)
-            transport_->close();
-        view_.tcpClosedByLink();
+        closeAfterLeave();
     }
 }
 

@@ -88,11 +88,18 @@ signals:
     void replyDispatched(uint8_t code);
     // After a long reply (command byte 0x20 or 0x24) was recognised; result 0 means a device error.
     void longReplyRecognised(uint8_t command, uint8_t result);
+    // The transport went away by itself; every byte it delivered before was recognised first.
+    void connectionLost();
 
 private:
     static int index(int pos) { return pos < 1 ? 1 : (pos > kBufferSize ? kBufferSize : pos); }
     void appendByte(uint8_t b);
     void onTransportBytes(const QByteArray &bytes);
+    void onTransportClosed();
+    // The connection is gone: stop waiting, tell the window, say so.
+    void actOnClosed();
+    // Closes the TCP connection that a disconnect request was waiting to close.
+    void closeAfterLeave();
     bool tryLongReply(uint8_t command);
     void dispatch(uint8_t code);
     // Recognises queued bytes in arrival order unless a reply handler is still running.
@@ -130,4 +137,6 @@ private:
         bool eachByte;
     };
     QList<Incoming> incoming_;
+    // The transport reported `closed`; acted on once the bytes before it have been recognised.
+    bool closePending_ = false;
 };

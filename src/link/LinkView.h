@@ -17,4 +17,7 @@ public:
     virtual void setCancelButtonVisible(bool visible) = 0;
     // The link closed the TCP connection itself (leave-service-mode answered after a disconnect request).
     virtual void tcpClosedByLink() = 0;
+    // The open transport went away by itself (the device closed the connection, the port was
+    // lost); the link has stopped waiting for a reply and the next open button press opens anew.
+    virtual void connectionClosed() {}
 };

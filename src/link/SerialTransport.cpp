@@ -1,6 +1,17 @@
 #include "SerialTransport.h"
 
+#include "ToolText.h"
+
+#include <QFile>
 #include <QRegularExpression>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <grp.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 constexpr int kFlushWaitMs = 1000;
@@ -8,11 +19,8 @@ constexpr int kFlushWaitMs = 1000;
 
 SerialTransport::SerialTransport(QObject *parent) : Transport(parent)
 {
-    connect(&port_, &QSerialPort::readyRead, this, [this] {
-        const QByteArray bytes = port_.readAll();
-        if (!bytes.isEmpty())
-            emit received(bytes);
-    });
+    // Each read is its own chunk for the recogniser, as the line delivered it.
+    connect(&port_, &QSerialPort::readyRead, this, [this] { deliver(port_.readAll()); });
     connect(&port_, &QSerialPort::errorOccurred, this, &SerialTransport::onError);
 }
 
@@ -53,7 +61,7 @@ bool SerialTransport::open()
     port_.setStopBits(QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
     if (!port_.open(QIODevice::ReadWrite)) {
-        error_ = location + QStringLiteral(": ") + port_.errorString();
+        error_ = openErrorText(location, port_.error(), port_.errorString());
         port_.clearError();
         return false;
     }
@@ -63,6 +71,30 @@ bool SerialTransport::open()
     port_.setRequestToSend(false);
     port_.clearError();
     return true;
+}
+
+QString SerialTransport::openErrorText(const QString &location, QSerialPort::SerialPortError error,
+                                       const QString &portText)
+{
+#ifdef Q_OS_UNIX
+    // The port layer reports a missing permission, a port another program holds exclusively and a
+    // port locked by another program all as a permission error; only the first is about rights.
+    if (error == QSerialPort::PermissionError) {
+        const QByteArray path = QFile::encodeName(location);
+        if (::access(path.constData(), R_OK | W_OK) != 0 && errno == EACCES) {
+            QString group = QStringLiteral("dialout");
+            struct stat st {};
+            if (::stat(path.constData(), &st) == 0)
+                if (const struct group *g = ::getgrgid(st.st_gid))
+                    group = QString::fromLocal8Bit(g->gr_name);
+            return ToolText::SerialPermissionDenied(location, group);
+        }
+        return ToolText::SerialPortInUse(location);
+    }
+#else
+    Q_UNUSED(error);
+#endif
+    return location + QStringLiteral(": ") + portText;
 }
 
 bool SerialTransport::isOpen() const
@@ -102,14 +134,31 @@ void SerialTransport::close()
         port_.waitForBytesWritten(kFlushWaitMs);
     port_.close();
     error_.clear();
+    discardDeliveries();
+}
+
+bool SerialTransport::lineHungUp() const
+{
+#ifdef Q_OS_UNIX
+    pollfd p{int(port_.handle()), POLLIN, 0};
+    return ::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL));
+#else
+    return false;
+#endif
 }
 
 void SerialTransport::onError(QSerialPort::SerialPortError error)
 {
-    // A port that disappears (a USB adapter pulled out) is closed and reported as closed.
-    if (error == QSerialPort::ResourceError && port_.isOpen()) {
+    // A port that disappears (a USB adapter pulled out) is closed and reported as closed. A line
+    // whose other end hung up reports a read error on every turn of the event loop instead; it
+    // is gone just the same.
+    if (!port_.isOpen())
+        return;
+    if (error == QSerialPort::ResourceError || (error == QSerialPort::ReadError && lineHungUp())) {
         error_ = port_.errorString();
+        // Bytes the port still holds are handed over before the loss is reported.
+        deliver(port_.readAll());
         port_.close();
-        emit closed();
+        deliverClosed();
     }
 }

@@ -32,6 +32,10 @@ public:
     QSerialPort &port() { return port_; }
 
 private:
+    // The message for a port that did not open: what to do about missing rights or a port in use.
+    static QString openErrorText(const QString &location, QSerialPort::SerialPortError error, const QString &portText);
+    // The other end of the line has hung up (the read notifications that follow report errors).
+    bool lineHungUp() const;
     void onError(QSerialPort::SerialPortError error);
 
     QSerialPort port_;

@@ -1,5 +1,7 @@
 #include "TcpTransport.h"
 
+#include "ToolText.h"
+
 #include <QEventLoop>
 #include <QHostAddress>
 #include <QTimer>
@@ -7,12 +9,26 @@
 TcpTransport::TcpTransport(QObject *parent) : Transport(parent)
 {
     socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    connect(&socket_, &QTcpSocket::readyRead, this, [this] {
-        const QByteArray bytes = socket_.readAll();
-        if (!bytes.isEmpty())
-            emit received(bytes);
+    connect(&socket_, &QTcpSocket::readyRead, this, &TcpTransport::drain);
+    connect(&socket_, &QTcpSocket::disconnected, this, [this] {
+        if (closingHere_)
+            return;
+        // What the device sent before it went away is still handed over, and first.
+        drain();
+        deliverClosed();
     });
-    connect(&socket_, &QTcpSocket::disconnected, this, &Transport::closed);
+}
+
+TcpTransport::~TcpTransport()
+{
+    // The socket's own end is no news to anyone.
+    disconnect(&socket_, nullptr, this, nullptr);
+}
+
+void TcpTransport::drain()
+{
+    if (socket_.isOpen())
+        deliver(socket_.readAll());
 }
 
 bool TcpTransport::connectTo(const QString &address, int timeoutMs)
@@ -78,14 +94,17 @@ QString TcpTransport::errorString() const
         return error_;
     // Connected before and not closed by us: the other end went away.
     if (wasConnected_)
-        return QStringLiteral("Веза са фискалним принтером је прекинута.");
-    return QStringLiteral("Веза са фискалним принтером није отворена.");
+        return ToolText::ConnectionLost();
+    return ToolText::ConnectionNotOpen();
 }
 
 void TcpTransport::close()
 {
     wasConnected_ = false;
+    closingHere_ = true;
     socket_.disconnectFromHost();
     if (socket_.state() != QAbstractSocket::UnconnectedState)
         socket_.abort();
+    closingHere_ = false;
+    discardDeliveries();
 }

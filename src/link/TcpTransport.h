@@ -12,6 +12,7 @@ public:
     static constexpr int kConnectTimeoutMs = 3000;
 
     explicit TcpTransport(QObject *parent = nullptr);
+    ~TcpTransport() override;
 
     // Connects to "host" or "host:port" and waits at most the connect timeout; false with errorString().
     bool connectTo(const QString &address, int timeoutMs = kConnectTimeoutMs);
@@ -28,8 +29,12 @@ public:
     QTcpSocket &socket() { return socket_; }
 
 private:
+    // Reads everything the socket holds and hands it over.
+    void drain();
+
     QTcpSocket socket_;
     QString error_;
     QString connectError_;
     bool wasConnected_ = false; // connected and not closed by us since
+    bool closingHere_ = false;  // close() is running: the disconnect is ours, not the device's
 };

@@ -21,6 +21,20 @@ public:
 
 signals:
     void received(const QByteArray &bytes);
-    // The other end went away (connection closed or port lost).
+    // The other end went away (connection closed or port lost); never emitted for close().
     void closed();
+
+protected:
+    // Hands bytes read from the pipe to the link from the event loop rather than from inside the
+    // pipe's own read notification: Qt does not notify again while that notification is still
+    // being handled, so a reply handler that opens a modal dialog there would leave later bytes
+    // unread. Every call is one delivery; deliveries and `closed` keep the order they were made in.
+    void deliver(const QByteArray &bytes);
+    // Reports `closed` behind every delivery made before it.
+    void deliverClosed();
+    // Drops deliveries not yet made (the pipe was closed here, or opened anew).
+    void discardDeliveries() { ++generation_; }
+
+private:
+    quint64 generation_ = 0;
 };

@@ -28,6 +28,12 @@ public:
 
     // Plays bytes from the device side.
     void inject(const QByteArray &bytes) { emit received(bytes); }
+    // The device end goes away.
+    void drop()
+    {
+        open_ = false;
+        emit closed();
+    }
     void setOpen(bool open) { open_ = open; }
     QByteArray lastWrite() const { return writes.isEmpty() ? QByteArray() : writes.last(); }
 

@@ -253,6 +253,9 @@ TEST_F(AgainstDevsim, StateIsSavedWhenTheSimulatorIsStopped)
 
     // Started again on that file, the device is still outside service mode.
     ASSERT_TRUE(waitFor([&] { return !tc->tcp().isOpen(); }));
+    ASSERT_TRUE(waitMessages(1)); // the tool says at once that the connection went away
+    EXPECT_EQ(messages.last().toStdString(), err("Веза са фискалним принтером је прекинута.").toStdString());
+    messages.clear();
     Devsim again({"--listen", "127.0.0.38:0", "--state", state});
     ASSERT_TRUE(again.started);
     connectTcp(again.where()); // the connection was lost: the button connects again

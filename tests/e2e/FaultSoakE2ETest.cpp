@@ -55,6 +55,17 @@ QString noAnswer()
     return UiText(Txt::TitleError) + "|" + UiText(Txt::NoAnswer);
 }
 
+QString connectionLost()
+{
+    return UiText(Txt::TitleError) + "|" + QStringLiteral("Веза са фискалним принтером је прекинута.");
+}
+
+// A closed connection is reported at once; every other fault by the reply timer.
+QString noticeFor(Fault f)
+{
+    return f == Fault::ConnectionClosed ? connectionLost() : noAnswer();
+}
+
 // The window and printer of SimHarness, with faults that begin counting requests when armed.
 struct FaultRig {
     explicit FaultRig(const QString &host) : h(host)
@@ -250,7 +261,7 @@ TEST_P(ArticleFaultSoak, ReadStopsWithNoticeKeepsRowsAndFinishesAfterReconnect)
         return;
     }
     ASSERT_TRUE(rig.stoppedWithNotice()) << faultName(fault);
-    EXPECT_EQ(rig.h.messages, QStringList{noAnswer()});
+    EXPECT_EQ(rig.h.messages, QStringList{noticeFor(fault)});
     const int kept = checkReadPrefix(w.articles(), before, device);
     EXPECT_GE(kept, kFaultAt - 2);
     EXPECT_LE(kept, kFaultAt + 1);
@@ -288,7 +299,7 @@ TEST_P(ArticleFaultSoak, WriteStopsWithNoticeKeepsGridAndFinishesAfterReconnect)
         return;
     }
     ASSERT_TRUE(rig.stoppedWithNotice()) << faultName(fault);
-    EXPECT_EQ(rig.h.messages, QStringList{noAnswer()});
+    EXPECT_EQ(rig.h.messages, QStringList{noticeFor(fault)});
     const int written = checkWritePrefix(w.articles(), device);
     EXPECT_GE(written, kFaultAt - 2);
     EXPECT_LE(written, kFaultAt + 2); // a silent device still stores the request it leaves unanswered
@@ -363,7 +374,7 @@ TEST_P(ShortChainFaultSoak, CashiersAndLogoStopWithNoticeKeepWhatArrivedAndFinis
     w.findChild<QPushButton *>("btnORead")->click();
     if (stops) {
         ASSERT_TRUE(rig.stoppedWithNotice(10000)) << "cashier read";
-        EXPECT_EQ(rig.h.messages, QStringList{noAnswer()});
+        EXPECT_EQ(rig.h.messages, QStringList{noticeFor(fault)});
         int kept = 0;
         while (kept < 64 && gridName(grid, kept + 1) == QStringLiteral("Касир %1").arg(kept + 1))
             ++kept;
@@ -388,7 +399,7 @@ TEST_P(ShortChainFaultSoak, CashiersAndLogoStopWithNoticeKeepWhatArrivedAndFinis
     w.findChild<QPushButton *>("btnOWrite")->click();
     if (stops) {
         ASSERT_TRUE(rig.stoppedWithNotice(10000)) << "cashier write";
-        EXPECT_EQ(rig.h.messages, QStringList{noAnswer()});
+        EXPECT_EQ(rig.h.messages, QStringList{noticeFor(fault)});
         int written = 0;
         while (written < 64 &&
                articles.cashier(written + 1) == Cp1251::encode(QStringLiteral("Ђорђе %1").arg(written + 1)))
@@ -419,7 +430,7 @@ TEST_P(ShortChainFaultSoak, CashiersAndLogoStopWithNoticeKeepWhatArrivedAndFinis
     w.findChild<QPushButton *>("btnLogoRead")->click();
     if (stops) {
         ASSERT_TRUE(rig.stoppedWithNotice(10000)) << "logo read";
-        EXPECT_EQ(rig.h.messages, QStringList{noAnswer()});
+        EXPECT_EQ(rig.h.messages, QStringList{noticeFor(fault)});
         const int kept = matchingLogoBlocks(logo.logo(), pattern, shownBefore);
         EXPECT_GE(kept, 5);
         EXPECT_LE(kept, 7);
@@ -452,7 +463,7 @@ TEST_P(ShortChainFaultSoak, CashiersAndLogoStopWithNoticeKeepWhatArrivedAndFinis
         expected += LogoBlock::pack(toWrite, k);
     if (stops) {
         ASSERT_TRUE(rig.stoppedWithNotice(10000)) << "logo write";
-        EXPECT_EQ(rig.h.messages, QStringList{noAnswer()});
+        EXPECT_EQ(rig.h.messages, QStringList{noticeFor(fault)});
         int written = 0;
         while (written < 16 && fiscal.logo().mid(written * 256, 256) == expected.mid(written * 256, 256))
             ++written;
@@ -493,6 +504,9 @@ TEST(PtyFaultSoak, ArticleReadAndWriteOverAClosedPseudoTerminal)
         const bool ok = serial.open();
         w.link().setSerialTransport(true);
         w.link().setTransport(&serial);
+        // A lost port turns the port's buttons off, as closing it does; opening enables them.
+        w.articlesSection().btnARead->setEnabled(true);
+        w.articlesSection().btnAWrite->setEnabled(true);
         return ok;
     };
     ASSERT_TRUE(reopen()) << serial.errorString().toStdString();
@@ -510,7 +524,7 @@ TEST(PtyFaultSoak, ArticleReadAndWriteOverAClosedPseudoTerminal)
     w.articlesSection().btnARead->click();
     ASSERT_TRUE(waitUntil([&] { return !messages.isEmpty(); }, kChainMs));
     waitUntil([] { return false; }, 3 * kReplyTimeoutMs);
-    EXPECT_EQ(messages, QStringList{noAnswer()});
+    EXPECT_EQ(messages, QStringList{connectionLost()});
     const int kept = checkReadPrefix(w.articles(), before, articles);
     EXPECT_GE(kept, 2998);
     EXPECT_LE(kept, 3000);
@@ -534,7 +548,7 @@ TEST(PtyFaultSoak, ArticleReadAndWriteOverAClosedPseudoTerminal)
     w.articlesSection().btnAWrite->click();
     ASSERT_TRUE(waitUntil([&] { return !messages.isEmpty(); }, kChainMs));
     waitUntil([] { return false; }, 3 * kReplyTimeoutMs);
-    EXPECT_EQ(messages, QStringList{noAnswer()});
+    EXPECT_EQ(messages, QStringList{connectionLost()});
     const int written = checkWritePrefix(w.articles(), articles);
     EXPECT_GE(written, 1998);
     EXPECT_LE(written, 2001);

@@ -4,10 +4,12 @@
 #include "DeviceLink.h"
 #include "FaultInjector.h"
 #include "SerialTransport.h"
+#include "SimHarness.h"
 #include "SimServer.h"
 #include "SimulatedDevice.h"
 #include "TDialog.h"
 #include "TcpTransport.h"
+#include "TestPty.h"
 #include "TfMain.h"
 #include "UiText.h"
 
@@ -21,9 +23,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <fcntl.h>
-#include <poll.h>
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <memory>
@@ -36,54 +38,12 @@ inline void PrintTo(const QString &s, std::ostream *os)
 }
 
 namespace {
-bool waitFor(const std::function<bool()> &done, int timeoutMs = 5000)
+bool waitFor(const std::function<bool()> &done)
 {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > timeoutMs)
-            return false;
-        QTest::qWait(5);
-    }
-    return true;
+    return waitUntil(done, 5000);
 }
 
-// A pseudo-terminal pair made by the test: the tool opens the slave, the test plays the device
-// on the master.
-struct Pty {
-    Pty()
-    {
-        master = ::posix_openpt(O_RDWR | O_NOCTTY);
-        if (master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0)
-            slave = QString::fromLocal8Bit(::ptsname(master));
-        ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
-    }
-    ~Pty()
-    {
-        if (master >= 0)
-            ::close(master);
-    }
-    QByteArray read(int expect, int timeoutMs = 3000)
-    {
-        QByteArray out;
-        QElapsedTimer t;
-        t.start();
-        while (out.size() < expect && t.elapsed() < timeoutMs) {
-            pollfd p{master, POLLIN, 0};
-            if (::poll(&p, 1, 20) > 0 && (p.revents & POLLIN)) {
-                char buf[512];
-                const ssize_t n = ::read(master, buf, sizeof buf);
-                if (n > 0)
-                    out.append(buf, n);
-            }
-            QCoreApplication::processEvents();
-        }
-        return out;
-    }
-    void write(const QByteArray &b) { [[maybe_unused]] auto n = ::write(master, b.constData(), size_t(b.size())); }
-    int master = -1;
-    QString slave;
-};
+using Pty = TestPty;
 
 const QStringList kSerialOpenEnables = {"btnReadCliche", "btnTGRead",    "btnSTRead", "btnARead",
                                         "btnLogoRead",   "btnLogoWrite", "btnORead",  "btnAWrite"};
@@ -257,7 +217,7 @@ TEST_F(Transports, TcpConnectFailureShowsTheErrorBox)
     EXPECT_EQ(errorBoxes[1].toStdString(), "Error while connecting:\rInvalid port number in \"127.0.0.30:99999\"");
 }
 
-TEST_F(Transports, TcpDisconnectInServiceModeWaitsForTheLeaveReply)
+TEST_F(Transports, TcpDisconnectInServiceModeWaitsForTheLeaveReplyOrItsNoAnswerNotice)
 {
     SimulatedDevice device;
     FaultInjector faults;
@@ -270,19 +230,24 @@ TEST_F(Transports, TcpDisconnectInServiceModeWaitsForTheLeaveReply)
     EXPECT_EQ(btnCOM->text(), "Затвори порт");
     ASSERT_TRUE(tc->tcp().isOpen());
 
-    // The device stays silent: the connection stays up.
+    // The device stays silent: the connection waits for the answer, then closes after the notice.
     faults.setSilentAfter(0);
     w->link().replyTimer().setInterval(50);
     btnCOM->click();
     EXPECT_TRUE(w->link().disconnectAfterExit());
     EXPECT_TRUE(w->link().replyPending());
+    EXPECT_TRUE(tc->tcp().isOpen());
     ASSERT_TRUE(waitFor([&] { return !messages.isEmpty(); }));
     EXPECT_EQ(messages.last(), UiText(Txt::TitleError) + "|" + UiText(Txt::NoAnswer));
-    EXPECT_TRUE(tc->tcp().isOpen());
-    EXPECT_EQ(btnCOM->text(), "Затвори порт");
+    EXPECT_FALSE(tc->tcp().isOpen());
+    EXPECT_EQ(btnCOM->text(), "Отвори порт");
+    EXPECT_FALSE(w->link().disconnectAfterExit());
+    ASSERT_EQ(messages.size(), 1); // closed by the tool: no lost-connection message
 
-    // Asked again with a device that answers: closed when 0x10 arrives.
+    // Connected again to a device that answers: closed when 0x10 arrives.
     faults.setSilentAfter(-1);
+    btnCOM->click();
+    ASSERT_TRUE(tc->tcp().isOpen());
     btnCOM->click();
     ASSERT_TRUE(waitFor([&] { return !tc->tcp().isOpen(); }));
     EXPECT_EQ(btnCOM->text(), "Отвори порт");
@@ -296,29 +261,136 @@ TEST_F(Transports, TcpDisconnectInServiceModeWaitsForTheLeaveReply)
     btnCOM->click();
     EXPECT_FALSE(tc->tcp().isOpen());
     EXPECT_EQ(btnCOM->text(), "Отвори порт");
+    QTest::qWait(20);
+    EXPECT_EQ(messages.size(), 1);
 }
 
-TEST_F(Transports, DeviceClosingTheConnectionKeepsTheCaptionAndTheNextClickReconnects)
+TEST_F(Transports, DeviceClosingTheConnectionIsNoticedAtOnceAndTheNextClickReconnects)
 {
     SimulatedDevice device;
+    FaultInjector faults;
     SimServer server(device);
+    server.setFaults(&faults);
     // Without a port the default 1024 is used.
     ASSERT_TRUE(server.listen(QHostAddress("127.0.0.32"), 1024));
     edtIP->setText("127.0.0.32");
     btnCOM->click();
     ASSERT_TRUE(tc->tcp().isOpen());
     ASSERT_TRUE(waitFor([&] { return server.hasClient(); }));
+
+    // A read is waiting when the device goes away.
+    faults.setSilentAfter(0);
+    w->link().replyTimer().setInterval(200);
+    ASSERT_TRUE(w->link().SendAwaitingReply(0x30, 4));
     server.dropClient();
-    ASSERT_TRUE(waitFor([&] { return !tc->tcp().isOpen(); }));
-    EXPECT_EQ(btnCOM->text(), "Затвори порт");
+    ASSERT_TRUE(waitFor([&] { return !messages.isEmpty(); }));
+    EXPECT_EQ(messages[0], UiText(Txt::TitleError) + "|Веза са фискалним принтером је прекинута.");
+    EXPECT_FALSE(tc->tcp().isOpen());
+    EXPECT_EQ(btnCOM->text(), "Отвори порт");
+    EXPECT_EQ(w->statusText(), "Веза са фискалним принтером је прекинута.");
+    EXPECT_FALSE(w->link().replyPending());
+    EXPECT_FALSE(w->link().replyTimer().isActive());
+    QTest::qWait(300); // the reply timer does not add a no-answer notice
+    EXPECT_EQ(messages.size(), 1);
 
     // A request now reports the lost connection.
     EXPECT_FALSE(w->link().SendAwaitingReply(0x30, 4));
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages[0].toStdString(),
-              (UiText(Txt::TitleError) + "|Веза са фискалним принтером је прекинута.").toStdString());
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_EQ(messages[1], UiText(Txt::TitleError) + "|Веза са фискалним принтером је прекинута.");
 
     btnCOM->click();
+    EXPECT_TRUE(errorBoxes.isEmpty()) << errorBoxes.join("\n").toStdString();
     EXPECT_TRUE(tc->tcp().isOpen());
     EXPECT_EQ(btnCOM->text(), "Затвори порт");
+}
+
+TEST_F(Transports, SerialPortThatGoesAwayIsNoticedAndOpensAgainOnTheNextPress)
+{
+    auto pty = std::make_unique<Pty>();
+    choosePort(pty->slave);
+    btnCom1->click();
+    ASSERT_TRUE(tc->serial().isOpen());
+    pty->write(QByteArray::fromHex("5f10000d"));
+    ASSERT_TRUE(waitFor([&] { return !w->link().serviceMode(); }));
+    ASSERT_TRUE(w->link().SendAwaitingReply(0x30, 4));
+
+    pty->closeMaster();
+    ASSERT_TRUE(waitFor([&] { return !messages.isEmpty(); }));
+    EXPECT_EQ(messages[0], UiText(Txt::TitleError) + "|Веза са фискалним принтером је прекинута.");
+    EXPECT_FALSE(tc->serial().isOpen());
+    EXPECT_EQ(btnCom1->text(), "Отвори порт");
+    for (const QString &n : kSerialCloseDisables)
+        EXPECT_FALSE(enabled(n)) << n.toStdString();
+    EXPECT_FALSE(w->link().replyTimer().isActive());
+
+    pty = std::make_unique<Pty>();
+    choosePort(pty->slave);
+    btnCom1->click();
+    EXPECT_TRUE(tc->serial().isOpen());
+    EXPECT_EQ(btnCom1->text(), "Затвори порт");
+    EXPECT_EQ(messages.size(), 1);
+}
+
+TEST_F(Transports, SerialPortHeldByAnotherProgramSaysSo)
+{
+    Pty pty;
+    SerialTransport other;
+    other.setPortName(pty.slave);
+    ASSERT_TRUE(other.open()) << other.errorString().toStdString();
+    choosePort(pty.slave);
+    btnCom1->click();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0], UiText(Txt::TitleError) + "|" + pty.slave +
+                               ": порт већ користи други програм. Затворите тај програм или изаберите други порт.");
+    EXPECT_EQ(btnCom1->text(), "Отвори порт");
+
+    other.close();
+    btnCom1->click();
+    EXPECT_TRUE(tc->serial().isOpen());
+    EXPECT_EQ(messages.size(), 1);
+}
+
+TEST(SerialPortErrors, MissingPermissionSaysWhichGroupToJoin)
+{
+    TestPty pty;
+    ASSERT_FALSE(pty.slave.isEmpty());
+    const QByteArray path = pty.slave.toLocal8Bit();
+    ASSERT_EQ(::chmod(path.constData(), 0600), 0);
+    struct stat st {};
+    ASSERT_EQ(::stat(path.constData(), &st), 0);
+    const group *g = ::getgrgid(st.st_gid);
+    ASSERT_NE(g, nullptr);
+    const QString groupName = QString::fromLocal8Bit(g->gr_name);
+    if (::geteuid() != 0)
+        ASSERT_EQ(::chmod(path.constData(), 0), 0); // the owner itself has no rights now
+
+    // The open runs as an unprivileged user in a child process; root would be let in.
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(fds[0]);
+        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(2);
+        SerialTransport t;
+        t.setPortName(pty.slave);
+        const QByteArray text = t.open() ? QByteArray("opened") : t.errorString().toUtf8();
+        [[maybe_unused]] auto n = ::write(fds[1], text.constData(), size_t(text.size()));
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    QByteArray out;
+    char buf[1024];
+    ssize_t n;
+    while ((n = ::read(fds[0], buf, sizeof buf)) > 0)
+        out.append(buf, n);
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(QString::fromUtf8(out), pty.slave + ": нема дозволе за приступ порту. Корисник мора бити у групи " +
+                                          groupName +
+                                          " која поседује порт (обично dialout); после додавања у групу "
+                                          "одјавите се и поново пријавите.");
 }

@@ -407,3 +407,64 @@ TEST_F(Recogniser, RandomStreamsNeverOverrunTheBuffer)
     EXPECT_GT(maxCount, 0);
     EXPECT_FALSE(handled.isEmpty() && longs.isEmpty() && dispatched.isEmpty());
 }
+
+TEST_F(Recogniser, LostConnectionIsActedOnAfterTheBytesThatCameBeforeIt)
+{
+    link.onReply(0x30, [&] {
+        record(0x30);
+        view.showDialog("t", "x", false);
+    });
+    // While the handler's dialog is open the rest of a reply arrives, then the connection goes.
+    view.whileDialogOpen = [&] {
+        view.whileDialogOpen = nullptr;
+        tcp.inject(bytes({0x00, 0x0D}));
+        tcp.drop();
+        EXPECT_EQ(view.connectionsClosed, 0);
+    };
+    QList<int> handledWhenClosed;
+    view.onConnectionClosed = [&] { handledWhenClosed = handled; };
+    link.SendAwaitingReply(0x31, 4);
+    tcp.inject(bytes({0x5F, 0x30, 0x00, 0x0D, 0x5F, 0x40}));
+    EXPECT_EQ(handled, (QList<int>{0x30, 0x40}));
+    EXPECT_EQ(handledWhenClosed, (QList<int>{0x30, 0x40}));
+    EXPECT_EQ(view.connectionsClosed, 1);
+    EXPECT_EQ(view.dialogs.last(), err("Веза са фискалним принтером је прекинута."));
+    EXPECT_EQ(view.status, "Веза са фискалним принтером је прекинута.");
+    EXPECT_FALSE(view.cancelVisible);
+    EXPECT_FALSE(link.replyTimer().isActive());
+    EXPECT_FALSE(link.replyPending());
+
+    // A partial reply in the buffer does not survive the connection.
+    tcp.setOpen(true);
+    tcp.inject(bytes({0x5F, 0x30, 0x05}));
+    tcp.drop();
+    EXPECT_EQ(link.rxCount(), 0);
+    EXPECT_EQ(view.connectionsClosed, 2);
+}
+
+TEST_F(Recogniser, SilentDeviceStillClosesTheConnectionAfterTheNoAnswerNotice)
+{
+    // A disconnect asked for in service mode waits for 0x10; the timer runs out instead.
+    link.SendAwaitingReply(0x10, 4);
+    link.setDisconnectAfterExit(true);
+    link.TimerTimer();
+    EXPECT_EQ(view.dialogs, QStringList{err(UiText(Txt::NoAnswer))});
+    EXPECT_EQ(tcp.closeCount, 1);
+    EXPECT_EQ(view.tcpClosed, 1);
+    EXPECT_FALSE(link.disconnectAfterExit());
+
+    // A late 0x10 during the notice does not close a second time.
+    tcp.setOpen(true);
+    link.SendAwaitingReply(0x10, 4);
+    link.setDisconnectAfterExit(true);
+    view.whileDialogOpen = [&] {
+        view.whileDialogOpen = nullptr;
+        tcp.inject(bytes({0x5F, 0x10, 0x00, 0x0D}));
+    };
+    link.replyTimer().stop();
+    link.setReplyPending(true);
+    link.TimerTimer();
+    EXPECT_EQ(tcp.closeCount, 2);
+    EXPECT_EQ(view.tcpClosed, 2);
+    EXPECT_FALSE(link.serviceMode());
+}

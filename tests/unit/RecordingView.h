@@ -28,6 +28,12 @@ public:
     }
     void setCancelButtonVisible(bool visible) override { cancelVisible = visible; }
     void tcpClosedByLink() override { ++tcpClosed; }
+    void connectionClosed() override
+    {
+        ++connectionsClosed;
+        if (onConnectionClosed)
+            onConnectionClosed();
+    }
 
     QString status;
     QList<int> progress;
@@ -35,6 +41,8 @@ public:
     QHash<QString, bool> enabled;
     bool cancelVisible = true;
     int tcpClosed = 0;
+    int connectionsClosed = 0;
+    std::function<void()> onConnectionClosed;
     // Runs inside showDialog, as events run while a modal dialog is open.
     std::function<void()> whileDialogOpen;
 };
