@@ -98,6 +98,15 @@ struct FaultRig {
             break;
         }
     }
+    // The garbage variant proves nothing unless garbage went out: before every Nth reply, and
+    // at least `atLeast` times in all.
+    void expectGarbageSent(quint64 atLeast)
+    {
+        ASSERT_GT(faults.garbageEvery(), 0);
+        EXPECT_EQ(faults.garbageReplies(), faults.requestCount() / quint64(faults.garbageEvery()));
+        EXPECT_GE(faults.garbageReplies(), atLeast);
+        EXPECT_GE(faults.garbageBytes(), faults.garbageReplies());
+    }
     void disarm()
     {
         faults = FaultInjector();
@@ -240,6 +249,16 @@ TEST_P(ArticleFaultSoak, ReadStopsWithNoticeKeepsRowsAndFinishesAfterReconnect)
     const Table before = snapshot(w.articles());
     constexpr int kFaultAt = 3000;
 
+    // Out of service mode and back in: the read button is on again and the write button off, so
+    // what the chain leaves them in is its own doing.
+    QList<int> codes;
+    QObject::connect(&rig.h.link(), &DeviceLink::replyDispatched, [&](uint8_t c) { codes.append(c); });
+    ASSERT_TRUE(rig.h.link().SendAwaitingReply(0x10, 4));
+    ASSERT_TRUE(waitUntil([&] { return codes.contains(0x10); }));
+    ASSERT_TRUE(rig.h.logIn());
+    ASSERT_TRUE(w.articlesSection().btnARead->isEnabled());
+    ASSERT_FALSE(w.articlesSection().btnAWrite->isEnabled());
+
     rig.arm(fault, kFaultAt);
     w.articlesSection().btnARead->click();
     if (fault == Fault::Garbage) {
@@ -247,6 +266,7 @@ TEST_P(ArticleFaultSoak, ReadStopsWithNoticeKeepsRowsAndFinishesAfterReconnect)
         ASSERT_TRUE(waitUntil([&] { return label(w, "lblBrojac") == "60000" || !rig.h.messages.isEmpty(); }, kChainMs));
         EXPECT_TRUE(rig.h.messages.isEmpty()) << rig.h.messages.join("\n").toStdString();
         EXPECT_EQ(checkReadPrefix(w.articles(), before, device), kArticles);
+        rig.expectGarbageSent(kArticles / (kFaultAt / 30));
         return;
     }
     ASSERT_TRUE(rig.stoppedWithNotice()) << faultName(fault);
@@ -254,6 +274,8 @@ TEST_P(ArticleFaultSoak, ReadStopsWithNoticeKeepsRowsAndFinishesAfterReconnect)
     const int kept = checkReadPrefix(w.articles(), before, device);
     EXPECT_GE(kept, kFaultAt - 2);
     EXPECT_LE(kept, kFaultAt + 1);
+    // The replies before the fault enabled the write; the read stays usable for another try.
+    EXPECT_TRUE(w.articlesSection().btnAWrite->isEnabled());
     EXPECT_TRUE(w.articlesSection().btnARead->isEnabled());
 
     rig.disarm();
@@ -285,6 +307,7 @@ TEST_P(ArticleFaultSoak, WriteStopsWithNoticeKeepsGridAndFinishesAfterReconnect)
         EXPECT_TRUE(rig.h.messages.isEmpty()) << rig.h.messages.join("\n").toStdString();
         EXPECT_EQ(checkWritePrefix(w.articles(), device), kArticles);
         EXPECT_TRUE(snapshot(w.articles()) == before);
+        rig.expectGarbageSent(kArticles / (kFaultAt / 30));
         return;
     }
     ASSERT_TRUE(rig.stoppedWithNotice()) << faultName(fault);
@@ -375,6 +398,7 @@ TEST_P(ShortChainFaultSoak, CashiersAndLogoStopWithNoticeKeepWhatArrivedAndFinis
     } else {
         ASSERT_TRUE(waitUntil([&] { return gridName(grid, 64) == "Касир 64" || !rig.h.messages.isEmpty(); }));
         EXPECT_TRUE(rig.h.messages.isEmpty()) << rig.h.messages.join("\n").toStdString();
+        rig.expectGarbageSent(64);
     }
     for (int k = 1; k <= 64; ++k)
         EXPECT_EQ(gridName(grid, k), QStringLiteral("Касир %1").arg(k));
@@ -401,6 +425,7 @@ TEST_P(ShortChainFaultSoak, CashiersAndLogoStopWithNoticeKeepWhatArrivedAndFinis
     } else {
         ASSERT_TRUE(waitUntil([&] { return articles.cashier(64).has_value() || !rig.h.messages.isEmpty(); }));
         EXPECT_TRUE(rig.h.messages.isEmpty()) << rig.h.messages.join("\n").toStdString();
+        rig.expectGarbageSent(64);
     }
     for (int k = 1; k <= 64; ++k) {
         EXPECT_EQ(articles.cashier(k), Cp1251::encode(QStringLiteral("Ђорђе %1").arg(k))) << k;
@@ -431,6 +456,7 @@ TEST_P(ShortChainFaultSoak, CashiersAndLogoStopWithNoticeKeepWhatArrivedAndFinis
         ASSERT_TRUE(
             waitUntil([&] { return w.findChild<QCheckBox *>("chbLogo")->isChecked() || !rig.h.messages.isEmpty(); }));
         EXPECT_TRUE(rig.h.messages.isEmpty()) << rig.h.messages.join("\n").toStdString();
+        rig.expectGarbageSent(17);
     }
     EXPECT_EQ(matchingLogoBlocks(logo.logo(), pattern, shownBefore), 16);
 
@@ -463,6 +489,7 @@ TEST_P(ShortChainFaultSoak, CashiersAndLogoStopWithNoticeKeepWhatArrivedAndFinis
     } else {
         ASSERT_TRUE(waitUntil([&] { return acks == 1 || !rig.h.messages.isEmpty(); }));
         EXPECT_TRUE(rig.h.messages.isEmpty()) << rig.h.messages.join("\n").toStdString();
+        rig.expectGarbageSent(16);
     }
     EXPECT_EQ(fiscal.logo(), expected);
     EXPECT_EQ(logo.logo(), toWrite);
