@@ -88,6 +88,8 @@ void ArticleTransfer::btnAWriteClick()
 {
     if (!link().serviceMode())
         return;
+    // As for the read: what a broken-off chain left behind must not swallow the first reply.
+    link().clearRx();
     view().setCancelButtonVisible(true);
     link().setCancelFlag(false);
     beginWrite(1);

@@ -75,6 +75,7 @@ void CashiersSection::btnOReadClick()
 {
     if (refuseOutsideServiceMode())
         return;
+    forgetBrokenOffReply();
     view().setStatusText(UiText(Txt::PleaseWait));
     link().setTx(kNumberPos, 1);
     link().SendAwaitingReply(kReadCode, kReadRequestCount);
@@ -99,6 +100,14 @@ void CashiersSection::readReply()
     btnOWrite->setEnabled(true);
 }
 
+void CashiersSection::forgetBrokenOffReply()
+{
+    // A Cancel (of this or the article transfer) or a chain that stopped inside a reply must not
+    // swallow the first reply of the chain that starts now.
+    link().clearRx();
+    link().setCancelFlag(false);
+}
+
 bool CashiersSection::putName(int k, const QString &name, int minimumBytes)
 {
     link().clearTx();
@@ -119,6 +128,7 @@ void CashiersSection::btnOWriteClick()
 {
     if (!link().serviceMode())
         return;
+    forgetBrokenOffReply();
     beginWrite(1);
     // The first cashier needs a name of at least one character.
     if (putName(1, name(0), 1))
