@@ -66,6 +66,12 @@ struct FaultRig {
             if (++answered == dropAt)
                 QTimer::singleShot(0, h.server.get(), [this] { h.server->dropClient(); });
         });
+        // What really went out on the wire: replies that begin with anything but a start byte.
+        QObject::connect(h.server.get(), &SimServer::requestAnswered,
+                         [this](const QByteArray &, const QByteArray &sent) {
+                             if (!sent.isEmpty() && uint8_t(sent.at(0)) != 0x5F && uint8_t(sent.at(0)) != 0xAA)
+                                 ++garbageOnTheWire;
+                         });
     }
     // A new connection: sessions take the fault settings when they start.
     bool reconnect()
@@ -81,6 +87,7 @@ struct FaultRig {
         faults = FaultInjector();
         answered = 0;
         dropAt = -1;
+        garbageOnTheWire = 0;
         switch (f) {
         case Fault::DropReply:
             faults.setDropReplyEvery(after);
@@ -99,13 +106,14 @@ struct FaultRig {
         }
     }
     // The garbage variant proves nothing unless garbage went out: before every Nth reply, and
-    // at least `atLeast` times in all.
+    // at least `atLeast` times in all, as counted by the injector and seen on the wire.
     void expectGarbageSent(quint64 atLeast)
     {
         ASSERT_GT(faults.garbageEvery(), 0);
         EXPECT_EQ(faults.garbageReplies(), faults.requestCount() / quint64(faults.garbageEvery()));
         EXPECT_GE(faults.garbageReplies(), atLeast);
         EXPECT_GE(faults.garbageBytes(), faults.garbageReplies());
+        EXPECT_EQ(garbageOnTheWire, faults.garbageReplies());
     }
     void disarm()
     {
@@ -127,6 +135,7 @@ struct FaultRig {
     int answered = 0;
     int dropAt = -1;
     bool connected = false;
+    quint64 garbageOnTheWire = 0;
 };
 
 QString label(TfMain &w, const char *name)
