@@ -14,6 +14,7 @@
 #include "Transport.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
@@ -278,10 +279,13 @@ int FuzzSimInput(const uint8_t *data, size_t size)
     const qsizetype split = data[0] % (bytes.size() + 1);
     SimulatedDevice whole;
     SimulatedDevice pieces;
+    const qint64 second = QDateTime::currentSecsSinceEpoch();
     const QList<QByteArray> replies = whole.feedEach(bytes);
     QList<QByteArray> again = pieces.feedEach(bytes.left(split));
     again += pieces.feedEach(bytes.mid(split));
-    if (replies != again)
+    // The device's clock follows the host's: when a second ticked in between, the clock replies
+    // may rightly differ.
+    if (replies != again && QDateTime::currentSecsSinceEpoch() == second)
         return 1;
     for (const QByteArray &r : replies)
         if (!r.isEmpty() && !wellFormedReply(r))
