@@ -25,7 +25,7 @@ echo "| benchmark | result |"
 echo "|---|---|"
 row "start-up to first painted window, memory" "$b/startup_bench" 5
 row "recogniser throughput (no handlers)" "$b/recogniser_bench"
-row "one round trip over loopback TCP" "$b/roundtrip_bench"
+row "one round trip over loopback TCP, printer in its own process" "$b/roundtrip_bench" --devsim "$devsim"
 row "60000 articles over loopback TCP: tool" "$b/article_transfer_bench" --devsim "$devsim"
 row "60000 articles over loopback TCP: bare client" "$b/bare_article_chain" --devsim "$devsim"
 row "1000 articles over a pty paced at 57600 baud: tool" "$b/article_pty_bench" --devsim "$devsim"

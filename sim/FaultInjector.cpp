@@ -21,11 +21,19 @@ QByteArray FaultInjector::garbage()
 QByteArray FaultInjector::apply(const QByteArray &reply)
 {
     const quint64 n = ++requests_;
-    if (silentAfter_ >= 0 && n > quint64(silentAfter_))
+    if (silentAfter_ >= 0 && n > quint64(silentAfter_)) {
+        ++silencedReplies_;
         return {};
-    if (dropEvery_ > 0 && n % quint64(dropEvery_) == 0)
+    }
+    if (dropEvery_ > 0 && n % quint64(dropEvery_) == 0) {
+        ++droppedReplies_;
         return {};
-    if (garbageEvery_ > 0 && n % quint64(garbageEvery_) == 0)
-        return garbage() + reply;
+    }
+    if (garbageEvery_ > 0 && n % quint64(garbageEvery_) == 0) {
+        const QByteArray g = garbage();
+        ++garbageReplies_;
+        garbageBytes_ += quint64(g.size());
+        return g + reply;
+    }
     return reply;
 }

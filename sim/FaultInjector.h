@@ -23,6 +23,12 @@ public:
     QByteArray apply(const QByteArray &reply);
     // Requests seen so far.
     quint64 requestCount() const { return requests_; }
+    // What was actually spoiled so far: replies sent behind garbage and the garbage bytes in all,
+    // replies dropped, and requests left unanswered because the device had gone silent.
+    quint64 garbageReplies() const { return garbageReplies_; }
+    quint64 garbageBytes() const { return garbageBytes_; }
+    quint64 droppedReplies() const { return droppedReplies_; }
+    quint64 silencedReplies() const { return silencedReplies_; }
 
     // Garbage of 1 to 8 bytes; it never holds a frame's start byte (0x5F or 0xAA), so a receiver
     // that drops stray bytes finds the reply behind it intact.
@@ -33,5 +39,9 @@ private:
     int garbageEvery_ = 0;
     int silentAfter_ = -1;
     quint64 requests_ = 0;
+    quint64 garbageReplies_ = 0;
+    quint64 garbageBytes_ = 0;
+    quint64 droppedReplies_ = 0;
+    quint64 silencedReplies_ = 0;
     uint32_t seed_ = 0x2545F491u;
 };

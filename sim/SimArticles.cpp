@@ -29,30 +29,44 @@ QByteArray numberBytes(int n)
 }
 } // namespace
 
-SimArticles::SimArticles() : records_(size_t(kArticles) * kRecordSize)
+SimArticles::SimArticles() = default;
+
+namespace {
+void putBlank(uint8_t *p, int n)
 {
-    clearArticles();
+    std::memset(p, 0, SimArticles::kRecordSize);
+    putNumber(p, n);
+    std::memset(p + 42, 0xFF, 8); // no barcode, and the last reserved byte
 }
+} // namespace
 
 QByteArray SimArticles::blankArticle(int n)
 {
     QByteArray r(kRecordSize, '\0');
-    auto *p = reinterpret_cast<uint8_t *>(r.data());
-    putNumber(p, n);
-    std::memset(p + 42, 0xFF, 8); // no barcode, and the last reserved byte
+    putBlank(reinterpret_cast<uint8_t *>(r.data()), n);
     return r;
 }
 
 void SimArticles::clearArticles()
 {
+    records_.clear();
+}
+
+void SimArticles::storeSlots()
+{
+    if (!records_.empty())
+        return;
+    records_.resize(size_t(kArticles) * kRecordSize);
     for (int n = 1; n <= kArticles; ++n)
-        std::memcpy(slot(n), blankArticle(n).constData(), kRecordSize);
+        putBlank(slot(n), n);
 }
 
 QByteArray SimArticles::article(int n) const
 {
     if (n < 1 || n > kArticles)
         return {};
+    if (records_.empty())
+        return blankArticle(n);
     return QByteArray(reinterpret_cast<const char *>(slot(n)), kRecordSize);
 }
 
@@ -60,6 +74,7 @@ bool SimArticles::setArticle(int n, const QByteArray &record)
 {
     if (n < 1 || n > kArticles || record.size() != kRecordSize)
         return false;
+    storeSlots();
     std::memcpy(slot(n), record.constData(), kRecordSize);
     putNumber(slot(n), n);
     return true;

@@ -61,6 +61,9 @@ private:
     uint8_t *slot(int n) { return &records_[size_t(n - 1) * kRecordSize]; }
     const uint8_t *slot(int n) const { return &records_[size_t(n - 1) * kRecordSize]; }
 
+    // Every slot's record, made only when the first article is stored (until then every slot holds
+    // its blank record), so that a new device costs little.
+    void storeSlots();
     std::vector<uint8_t> records_;
     std::array<std::optional<QByteArray>, kCashiers> cashiers_;
     int step_ = 1;

@@ -37,13 +37,17 @@ SimMaintenance::SimMaintenance()
 QByteArray SimMaintenance::defaultFiscalMemory()
 {
     // Every byte value occurs, also the frame bytes 0x0D, 0x5F and 0xAA, and no block repeats another.
-    QByteArray m(kFmSize, '\0');
-    uint32_t x = 0x1234567u;
-    for (int i = 0; i < kFmSize; ++i) {
-        x = x * 1103515245u + 12345u;
-        m[i] = char(((x >> 16) ^ uint32_t(i / kFmBlockSize)) & 0xFF);
-    }
-    return m;
+    // Made once and shared: every new device starts from the same bytes.
+    static const QByteArray memory = [] {
+        QByteArray m(kFmSize, '\0');
+        uint32_t x = 0x1234567u;
+        for (int i = 0; i < kFmSize; ++i) {
+            x = x * 1103515245u + 12345u;
+            m[i] = char(((x >> 16) ^ uint32_t(i / kFmBlockSize)) & 0xFF);
+        }
+        return m;
+    }();
+    return memory;
 }
 
 std::array<uint8_t, 4> SimMaintenance::setting(int selector) const

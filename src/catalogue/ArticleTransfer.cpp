@@ -90,6 +90,8 @@ void ArticleTransfer::btnAWriteClick()
         return;
     if (!confirmCodePage(articles_.model().columnTexts(ArticleModel::Name)))
         return;
+    // As for the read: what a broken-off chain left behind must not swallow the first reply.
+    link().clearRx();
     view().setCancelButtonVisible(true);
     link().setCancelFlag(false);
     beginWrite(1);

@@ -75,6 +75,7 @@ void CashiersSection::btnOReadClick()
 {
     if (refuseOutsideServiceMode())
         return;
+    forgetBrokenOffReply();
     view().setStatusText(UiText(Txt::PleaseWait));
     link().setTx(kNumberPos, 1);
     link().SendAwaitingReply(kReadCode, kReadRequestCount);
@@ -97,6 +98,14 @@ void CashiersSection::readReply()
     view().setProgress(0);
     view().setStatusText(UiText(Txt::InServiceMode));
     btnOWrite->setEnabled(true);
+}
+
+void CashiersSection::forgetBrokenOffReply()
+{
+    // A Cancel (of this or the article transfer) or a chain that stopped inside a reply must not
+    // swallow the first reply of the chain that starts now.
+    link().clearRx();
+    link().setCancelFlag(false);
 }
 
 bool CashiersSection::putName(int k, const QString &name, int minimumBytes)
@@ -124,6 +133,7 @@ void CashiersSection::btnOWriteClick()
         names.append(name(row));
     if (!confirmCodePage(names))
         return;
+    forgetBrokenOffReply();
     beginWrite(1);
     lastWritten_ = 0;
     // The first cashier needs a name of at least one character.

@@ -38,6 +38,8 @@ public:
 private:
     void readReply();
     void writeReply();
+    // Empties the receive buffer and clears the cancel flag before a chain starts.
+    void forgetBrokenOffReply();
     // Fills the write request for cashier k with `name`: false when the name is too short.
     bool putName(int k, const QString &name, int minimumBytes);
     void dataError();

@@ -49,6 +49,20 @@ struct SimHarness {
 
     DeviceLink &link() { return window->link(); }
 
+    // Logs in as the technician would; the device's service-mode reply disables every write
+    // button, so a write button found enabled afterwards was enabled by a read. True once the
+    // reply was handled.
+    bool logIn()
+    {
+        bool entered = false;
+        const QMetaObject::Connection c = QObject::connect(&link(), &DeviceLink::replyDispatched,
+                                                           [&](uint8_t code) { entered = entered || code == 0x00; });
+        window->PrijavaOperatera();
+        const bool ok = waitUntil([&] { return entered; });
+        QObject::disconnect(c);
+        return ok;
+    }
+
     SimulatedDevice device;
     std::unique_ptr<SimServer> server;
     std::unique_ptr<TfMain> window;

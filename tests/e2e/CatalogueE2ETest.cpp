@@ -51,6 +51,8 @@ TEST(CatalogueE2E, TaxGroupsWrittenAndReadBack)
 {
     Catalogue c("127.0.0.50");
     ASSERT_TRUE(c.h.connected);
+    ASSERT_TRUE(c.h.logIn());
+    ASSERT_FALSE(c.tax->btnTGWrite->isEnabled());
     ASSERT_TRUE(c.readTaxGroups());
     EXPECT_EQ(c.h.messages, QStringList({kRemaining.arg(30)}));
     EXPECT_EQ(c.tax->cell(1, 1), "20");
@@ -116,6 +118,8 @@ TEST(CatalogueE2E, DepartmentsWrittenAndReadBack)
 {
     Catalogue c("127.0.0.53");
     ASSERT_TRUE(c.h.connected);
+    ASSERT_TRUE(c.h.logIn());
+    ASSERT_FALSE(c.departments->btnSTWrite->isEnabled());
     ASSERT_TRUE(c.clickAndWait(c.departments->btnSTRead, 0xA0));
     EXPECT_EQ(c.departments->edtSName[0]->text(), "Одељење 1");
     EXPECT_FALSE(c.departments->chbResMode->isChecked());

@@ -206,6 +206,24 @@ TEST_F(AgainstDevsim, GarbageBeforeRepliesIsDroppedOverTcpAndSilenceGivesTheNoAn
     ASSERT_TRUE(waitMessages(1));
     EXPECT_EQ(messages[0].toStdString(), err(UiText(Txt::NoAnswer)).toStdString());
     EXPECT_EQ(replies.size(), 2);
+
+    // The trace shows what really went out: each of the two replies behind bytes that are no
+    // frame's start, then nothing.
+    ASSERT_TRUE(waitFor([&] {
+        sim.readLines();
+        return sim.lines.filter("request ").size() >= 3;
+    }));
+    const QStringList traced = sim.lines.filter("request ");
+    const QStringList ends = {"5f 00 02 04 01 0d", "5f 10 02 04 01 0d"};
+    for (int i = 0; i < 2; ++i) {
+        const QString sent = traced[i].section(" -> ", 1);
+        ASSERT_TRUE(sent.endsWith(ends[i])) << traced[i].toStdString();
+        const QStringList lead = sent.left(sent.size() - ends[i].size()).split(' ', Qt::SkipEmptyParts);
+        EXPECT_GE(lead.size(), 1) << traced[i].toStdString();
+        EXPECT_LE(lead.size(), 8) << traced[i].toStdString();
+        EXPECT_FALSE(lead.contains("5f") || lead.contains("aa")) << traced[i].toStdString();
+    }
+    EXPECT_TRUE(traced[2].endsWith("-> (no reply)")) << traced[2].toStdString();
 }
 
 TEST_F(AgainstDevsim, PseudoTerminalAtLineSpeedLoginAndExitSendsLeaveServiceMode)

@@ -77,6 +77,12 @@ struct FaultRig {
             if (++answered == dropAt)
                 QTimer::singleShot(0, h.server.get(), [this] { h.server->dropClient(); });
         });
+        // What really went out on the wire: replies that begin with anything but a start byte.
+        QObject::connect(h.server.get(), &SimServer::requestAnswered,
+                         [this](const QByteArray &, const QByteArray &sent) {
+                             if (!sent.isEmpty() && uint8_t(sent.at(0)) != 0x5F && uint8_t(sent.at(0)) != 0xAA)
+                                 ++garbageOnTheWire;
+                         });
     }
     // A new connection: sessions take the fault settings when they start.
     bool reconnect()
@@ -92,6 +98,7 @@ struct FaultRig {
         faults = FaultInjector();
         answered = 0;
         dropAt = -1;
+        garbageOnTheWire = 0;
         switch (f) {
         case Fault::DropReply:
             faults.setDropReplyEvery(after);
@@ -108,6 +115,16 @@ struct FaultRig {
             dropAt = after;
             break;
         }
+    }
+    // The garbage variant proves nothing unless garbage went out: before every Nth reply, and
+    // at least `atLeast` times in all, as counted by the injector and seen on the wire.
+    void expectGarbageSent(quint64 atLeast)
+    {
+        ASSERT_GT(faults.garbageEvery(), 0);
+        EXPECT_EQ(faults.garbageReplies(), faults.requestCount() / quint64(faults.garbageEvery()));
+        EXPECT_GE(faults.garbageReplies(), atLeast);
+        EXPECT_GE(faults.garbageBytes(), faults.garbageReplies());
+        EXPECT_EQ(garbageOnTheWire, faults.garbageReplies());
     }
     void disarm()
     {
@@ -129,6 +146,7 @@ struct FaultRig {
     int answered = 0;
     int dropAt = -1;
     bool connected = false;
+    quint64 garbageOnTheWire = 0;
 };
 
 QString label(TfMain &w, const char *name)
@@ -251,6 +269,16 @@ TEST_P(ArticleFaultSoak, ReadStopsWithNoticeKeepsRowsAndFinishesAfterReconnect)
     const Table before = snapshot(w.articles());
     constexpr int kFaultAt = 3000;
 
+    // Out of service mode and back in: the read button is on again and the write button off, so
+    // what the chain leaves them in is its own doing.
+    QList<int> codes;
+    QObject::connect(&rig.h.link(), &DeviceLink::replyDispatched, [&](uint8_t c) { codes.append(c); });
+    ASSERT_TRUE(rig.h.link().SendAwaitingReply(0x10, 4));
+    ASSERT_TRUE(waitUntil([&] { return codes.contains(0x10); }));
+    ASSERT_TRUE(rig.h.logIn());
+    ASSERT_TRUE(w.articlesSection().btnARead->isEnabled());
+    ASSERT_FALSE(w.articlesSection().btnAWrite->isEnabled());
+
     rig.arm(fault, kFaultAt);
     w.articlesSection().btnARead->click();
     if (fault == Fault::Garbage) {
@@ -258,6 +286,7 @@ TEST_P(ArticleFaultSoak, ReadStopsWithNoticeKeepsRowsAndFinishesAfterReconnect)
         ASSERT_TRUE(waitUntil([&] { return label(w, "lblBrojac") == "60000" || !rig.h.messages.isEmpty(); }, kChainMs));
         EXPECT_TRUE(rig.h.messages.isEmpty()) << rig.h.messages.join("\n").toStdString();
         EXPECT_EQ(checkReadPrefix(w.articles(), before, device), kArticles);
+        rig.expectGarbageSent(kArticles / (kFaultAt / 30));
         return;
     }
     ASSERT_TRUE(rig.stoppedWithNotice()) << faultName(fault);
@@ -265,6 +294,8 @@ TEST_P(ArticleFaultSoak, ReadStopsWithNoticeKeepsRowsAndFinishesAfterReconnect)
     const int kept = checkReadPrefix(w.articles(), before, device);
     EXPECT_GE(kept, kFaultAt - 2);
     EXPECT_LE(kept, kFaultAt + 1);
+    // The replies before the fault enabled the write; the read stays usable for another try.
+    EXPECT_TRUE(w.articlesSection().btnAWrite->isEnabled());
     EXPECT_TRUE(w.articlesSection().btnARead->isEnabled());
 
     rig.disarm();
@@ -296,6 +327,7 @@ TEST_P(ArticleFaultSoak, WriteStopsWithNoticeKeepsGridAndFinishesAfterReconnect)
         EXPECT_TRUE(rig.h.messages.isEmpty()) << rig.h.messages.join("\n").toStdString();
         EXPECT_EQ(checkWritePrefix(w.articles(), device), kArticles);
         EXPECT_TRUE(snapshot(w.articles()) == before);
+        rig.expectGarbageSent(kArticles / (kFaultAt / 30));
         return;
     }
     ASSERT_TRUE(rig.stoppedWithNotice()) << faultName(fault);
@@ -386,6 +418,7 @@ TEST_P(ShortChainFaultSoak, CashiersAndLogoStopWithNoticeKeepWhatArrivedAndFinis
     } else {
         ASSERT_TRUE(waitUntil([&] { return gridName(grid, 64) == "Касир 64" || !rig.h.messages.isEmpty(); }));
         EXPECT_TRUE(rig.h.messages.isEmpty()) << rig.h.messages.join("\n").toStdString();
+        rig.expectGarbageSent(64);
     }
     for (int k = 1; k <= 64; ++k)
         EXPECT_EQ(gridName(grid, k), QStringLiteral("Касир %1").arg(k));
@@ -412,6 +445,7 @@ TEST_P(ShortChainFaultSoak, CashiersAndLogoStopWithNoticeKeepWhatArrivedAndFinis
     } else {
         ASSERT_TRUE(waitUntil([&] { return articles.cashier(64).has_value() || !rig.h.messages.isEmpty(); }));
         EXPECT_TRUE(rig.h.messages.isEmpty()) << rig.h.messages.join("\n").toStdString();
+        rig.expectGarbageSent(64);
     }
     for (int k = 1; k <= 64; ++k) {
         EXPECT_EQ(articles.cashier(k), Cp1251::encode(QStringLiteral("Ђорђе %1").arg(k))) << k;
@@ -442,6 +476,7 @@ TEST_P(ShortChainFaultSoak, CashiersAndLogoStopWithNoticeKeepWhatArrivedAndFinis
         ASSERT_TRUE(
             waitUntil([&] { return w.findChild<QCheckBox *>("chbLogo")->isChecked() || !rig.h.messages.isEmpty(); }));
         EXPECT_TRUE(rig.h.messages.isEmpty()) << rig.h.messages.join("\n").toStdString();
+        rig.expectGarbageSent(17);
     }
     EXPECT_EQ(matchingLogoBlocks(logo.logo(), pattern, shownBefore), 16);
 
@@ -474,6 +509,7 @@ TEST_P(ShortChainFaultSoak, CashiersAndLogoStopWithNoticeKeepWhatArrivedAndFinis
     } else {
         ASSERT_TRUE(waitUntil([&] { return acks == 1 || !rig.h.messages.isEmpty(); }));
         EXPECT_TRUE(rig.h.messages.isEmpty()) << rig.h.messages.join("\n").toStdString();
+        rig.expectGarbageSent(16);
     }
     EXPECT_EQ(fiscal.logo(), expected);
     EXPECT_EQ(logo.logo(), toWrite);

@@ -19,6 +19,8 @@ TEST(FiscalDataE2E, FiscalisesOnceThenTheDeviceRefuses)
     TfMain &w = *h.window;
     auto *tax = w.findChild<QLineEdit *>("edtDZL_DanNo");
     auto *gb1 = w.findChild<QGroupBox *>("GB1");
+    ASSERT_TRUE(h.logIn());
+    ASSERT_FALSE(w.findChild<QPushButton *>("btnWrite")->isEnabled());
 
     w.findChild<QPushButton *>("btnRead")->click();
     ASSERT_TRUE(waitUntil([&] { return w.findChild<QLineEdit *>("edtEKAFP_Ser_No")->text() == "QV00012345"; }));

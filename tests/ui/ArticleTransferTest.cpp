@@ -81,8 +81,9 @@ protected:
 
 TEST_F(ArticleChain, ReadStartsWithArticleOneAndAwaitsTheReply)
 {
-    w->link().setCancelFlag(true);
     t.inject(QByteArray("\x5F\x80\x32\x01", 4)); // a broken-off reply left in the buffer
+    ASSERT_EQ(w->link().rxCount(), 4);
+    w->link().setCancelFlag(true); // and a Cancel with no byte after it
     s().BtnOtkaz->hide();
     QTest::mouseClick(s().btnARead, Qt::LeftButton);
     ASSERT_EQ(t.writes.size(), 1);
@@ -318,4 +319,43 @@ TEST_F(ArticleChain, CancelDuringAWrite)
     s().BtnOtkaz->click();
     t.inject(writeReply(3));
     EXPECT_EQ(t.writes.size(), 2);
+}
+
+// A chain started again after the last one was broken off: the new chain's first reply must be
+// recognised whole, whatever the old chain left behind.
+TEST_F(ArticleChain, ReadAndWriteRestartAfterCancelAndAfterAnAbortedChain)
+{
+    // Cancel pressed, and no byte came after it.
+    s().btnARead->click();
+    t.inject(readReply(1, "one"));
+    s().BtnOtkaz->click();
+    ASSERT_TRUE(w->link().cancelFlag());
+    s().btnARead->click();
+    t.inject(readReply(1, "again"));
+    EXPECT_EQ(m().cell(1, 1), "again");
+    EXPECT_EQ(t.lastWrite(), readRequest(2));
+
+    // A chain that stopped part-way through a reply (the device went quiet).
+    t.inject(readReply(2, "two").left(20));
+    ASSERT_EQ(w->link().rxCount(), 20);
+    s().btnARead->click();
+    EXPECT_EQ(t.lastWrite(), readRequest(1));
+    t.inject(readReply(1, "fresh"));
+    EXPECT_EQ(m().cell(1, 1), "fresh");
+    EXPECT_EQ(t.lastWrite(), readRequest(2));
+
+    // The write after either of them.
+    setRow(1, "w1", "", "1", "1", QStringLiteral("А"));
+    setRow(2, "w2", "", "1", "2", QStringLiteral("А"));
+    s().BtnOtkaz->click();
+    s().btnAWrite->click();
+    t.inject(writeReply(2));
+    EXPECT_EQ(t.lastWrite().mid(3, 50), recordOfRow(2));
+    t.inject(writeReply(3).left(3)); // broken off inside the reply
+    s().btnAWrite->click();
+    t.inject(writeReply(2));
+    EXPECT_EQ(t.lastWrite().mid(3, 50), recordOfRow(2));
+    const qsizetype sent = t.writes.size();
+    EXPECT_EQ(t.writes[sent - 2].mid(3, 50), recordOfRow(1));
+    EXPECT_TRUE(messages.isEmpty()) << messages.join("\n").toStdString();
 }

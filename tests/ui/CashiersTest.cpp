@@ -211,3 +211,37 @@ TEST_F(Cashiers, WriteRefusesAnEmptyFirstNameAndIsSilentOutsideServiceMode)
     EXPECT_TRUE(t.writes.isEmpty());
     EXPECT_TRUE(messages.isEmpty());
 }
+
+// Read and write started again after a Cancel of the article transfer (the flag is shared) and
+// after a chain that stopped inside a reply: the first reply of the new chain is recognised.
+TEST_F(Cashiers, ReadAndWriteRestartAfterCancelAndAfterAnAbortedChain)
+{
+    w->link().BtnOtkazClick();
+    ASSERT_TRUE(w->link().cancelFlag());
+    read->click();
+    t.inject(readReply(1, "Prvi"));
+    EXPECT_EQ(cell(0, 1), "Prvi");
+    ASSERT_EQ(t.writes.size(), 2);
+    EXPECT_EQ(t.writes[1], QByteArray("\x5F\x90\x01\x02\x0D", 5));
+
+    t.inject(readReply(2, "Drugi").left(12)); // the device went quiet inside the reply
+    ASSERT_EQ(w->link().rxCount(), 12);
+    read->click();
+    t.inject(readReply(1, "Opet"));
+    EXPECT_EQ(cell(0, 1), "Opet");
+    EXPECT_EQ(cell(1, 1), "Operator 2");
+    EXPECT_EQ(t.lastWrite(), QByteArray("\x5F\x90\x01\x02\x0D", 5));
+
+    setName(0, "Ana");
+    setName(1, "Bojan");
+    w->link().BtnOtkazClick();
+    write->click();
+    EXPECT_EQ(t.lastWrite(), writeRequest(1, "Ana"));
+    t.inject(writeReply(2));
+    EXPECT_EQ(t.lastWrite(), writeRequest(2, "Bojan"));
+    t.inject(writeReply(3).left(3));
+    write->click();
+    t.inject(writeReply(2));
+    EXPECT_EQ(t.lastWrite(), writeRequest(2, "Bojan"));
+    EXPECT_TRUE(messages.isEmpty()) << messages.join("\n").toStdString();
+}

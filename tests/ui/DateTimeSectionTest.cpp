@@ -144,6 +144,10 @@ TEST_F(DateTime, YearOffsetWrapsAndServiceRepliesSetButtons)
     ASSERT_EQ(transport.writes.size(), 1);
     EXPECT_EQ(transport.writes[0].at(9), '\0');
 
+    // Both buttons are on from start-up: leaving service mode first makes the enabling visible.
+    reply(0x10, "\x04\x01");
+    EXPECT_FALSE(find<QPushButton>("btnReadDateTime")->isEnabled());
+    EXPECT_FALSE(find<QPushButton>("btnWriteDateTime")->isEnabled());
     reply(0x00, "\x04\x01");
     EXPECT_FALSE(find<QPushButton>("btnWriteDateTime")->isEnabled());
     EXPECT_TRUE(find<QPushButton>("btnReadDateTime")->isEnabled());
@@ -153,6 +157,11 @@ TEST_F(DateTime, YearOffsetWrapsAndServiceRepliesSetButtons)
     EXPECT_FALSE(find<QPushButton>("btnWriteDateTime")->isEnabled());
     reply(0x10, "\x04\x01");
     EXPECT_FALSE(find<QPushButton>("btnReadDateTime")->isEnabled());
+    // Not zeroed, right model: the clock read comes back on by itself.
+    reply(0xFD, "\x04\x01");
+    EXPECT_TRUE(find<QPushButton>("btnReadDateTime")->isEnabled());
+    EXPECT_FALSE(find<QPushButton>("btnWriteDateTime")->isEnabled());
+    reply(0x10, "\x04\x01");
     link().setServiceMode(false);
     find<QPushButton>("btnWriteDateTime")->setEnabled(true);
     QTest::mouseClick(find<QPushButton>("btnWriteDateTime"), Qt::LeftButton);

@@ -210,6 +210,10 @@ TEST_F(FiscalData, WriteOutsideServiceModeDoesNothing)
 
 TEST_F(FiscalData, ServiceModeRepliesSetTheButtons)
 {
+    // Both buttons are on from start-up: leaving service mode first makes the enabling visible.
+    reply(0x10, "\x04\x01");
+    EXPECT_FALSE(find<QPushButton>("btnRead")->isEnabled());
+    EXPECT_FALSE(find<QPushButton>("btnWrite")->isEnabled());
     reply(0x00, "\x04\x01");
     EXPECT_TRUE(find<QPushButton>("btnRead")->isEnabled());
     EXPECT_FALSE(find<QPushButton>("btnWrite")->isEnabled());

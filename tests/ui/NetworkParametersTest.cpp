@@ -151,6 +151,10 @@ TEST_F(Network, OutsideServiceModeNothingIsSent)
 TEST_F(Network, ServiceModeRepliesSetTheButtons)
 {
     start();
+    // Both buttons are on from start-up: leaving service mode first makes the enabling visible.
+    leaveServiceMode();
+    EXPECT_FALSE(child<QPushButton>("btnIPRead")->isEnabled());
+    EXPECT_FALSE(child<QPushButton>("btnIPWrite")->isEnabled());
     reply(hexBytes({0x5F, 0x00, 0x02, 0x04, 0x01, 0x0D}));
     EXPECT_TRUE(child<QPushButton>("btnIPRead")->isEnabled());
     EXPECT_FALSE(child<QPushButton>("btnIPWrite")->isEnabled());

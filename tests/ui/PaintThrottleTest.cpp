@@ -8,16 +8,18 @@
 #include <gtest/gtest.h>
 
 namespace {
-// Counts the paint events a label receives.
+// Counts the paint events a label receives and remembers the text each one showed.
 class CountingLabel : public QLabel {
 public:
     using QLabel::QLabel;
     int paints = 0;
+    QStringList painted;
 
 protected:
     void paintEvent(QPaintEvent *e) override
     {
         ++paints;
+        painted.append(text());
         QLabel::paintEvent(e);
     }
 };
@@ -35,30 +37,47 @@ TEST(PaintThrottle, BurstIsPaintedAFewTimesAndReleasedAfterwards)
     PaintThrottle throttle({label}, 40);
 
     label->paints = 0;
+    label->painted.clear();
+    // A burst several intervals long, so that the periodic repaint while painting is held back
+    // has to run a number of times.
     QElapsedTimer t;
     t.start();
-    const int changes = 300;
-    for (int i = 1; i <= changes; ++i) {
+    int changes = 0;
+    int paintsWhileHolding = 0;
+    while (t.elapsed() < 400 || changes < 300) {
         throttle.aboutToChange();
-        label->setText(QString::number(i));
+        label->setText(QString::number(++changes));
+        const int before = label->paints;
         QCoreApplication::processEvents();
+        if (throttle.holding())
+            paintsWhileHolding += label->paints - before;
     }
     const qint64 elapsed = t.elapsed();
     EXPECT_TRUE(throttle.holding());
     EXPECT_FALSE(label->updatesEnabled());
     EXPECT_EQ(label->text(), QString::number(changes)); // the text itself is always current
-    EXPECT_GE(label->paints, 1);
-    // About one paint per 40 ms instead of one per change.
+    // About one paint per 40 ms instead of one per change, and they do happen during the hold.
+    EXPECT_GE(paintsWhileHolding, 3) << elapsed << " ms, " << changes << " changes";
     EXPECT_LE(label->paints, 2 + elapsed / 40) << elapsed << " ms";
     EXPECT_LT(label->paints, changes / 2);
+    // Each periodic paint shows the text of its moment: ever later numbers, never an older one.
+    int last = 0;
+    for (const QString &p : label->painted) {
+        EXPECT_GE(p.toInt(), last) << p.toStdString();
+        last = p.toInt();
+    }
 
-    // Once the changes stop, the label paints freely again and shows the last text.
+    // Once the changes stop, the label is painted with the last text and paints freely again.
     ASSERT_TRUE(QTest::qWaitFor([&] { return !throttle.holding(); }, 1000));
     EXPECT_TRUE(label->updatesEnabled());
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !label->painted.isEmpty() && label->painted.last() == QString::number(changes); }, 1000))
+        << label->painted.join(' ').toStdString();
     const int before = label->paints;
     label->setText("after");
     QTest::qWait(20);
     EXPECT_GT(label->paints, before);
+    EXPECT_EQ(label->painted.last(), "after");
 }
 
 TEST(PaintThrottle, ReleaseEndsTheHoldAtOnce)

@@ -130,6 +130,10 @@ TEST_F(Taxpayer, WriteOutsideServiceModeDoesNothingAndServiceRepliesSetButtons)
     EXPECT_TRUE(transport.writes.isEmpty());
     EXPECT_TRUE(messages.isEmpty());
 
+    // Both buttons are on from start-up: leaving service mode first makes the enabling visible.
+    reply(0x10, "\x04\x01");
+    EXPECT_FALSE(find<QPushButton>("btnCompanyRead")->isEnabled());
+    EXPECT_FALSE(find<QPushButton>("btnCompanyWrite")->isEnabled());
     reply(0x00, "\x04\x01");
     EXPECT_TRUE(find<QPushButton>("btnCompanyRead")->isEnabled());
     EXPECT_FALSE(find<QPushButton>("btnCompanyWrite")->isEnabled());

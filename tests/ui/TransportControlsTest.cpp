@@ -147,9 +147,19 @@ TEST_F(Transports, SerialOpenOnAPseudoTerminalAndClose)
     // Requests go out on the line; a reply arriving in pieces is recognised.
     ASSERT_TRUE(w->link().SendFrame(0x10, 4));
     EXPECT_EQ(pty.read(4).toHex(' '), "5f 10 00 0d");
+    // The second piece is written only after the first has been read and collected, so the
+    // reply really arrives in two deliveries.
+    QList<QByteArray> deliveries;
+    QObject::connect(&tc->serial(), &Transport::received, [&](const QByteArray &b) { deliveries.append(b); });
     pty.write(QByteArray::fromHex("5f1002"));
+    ASSERT_TRUE(waitFor([&] { return w->link().rxCount() == 3; }));
+    EXPECT_TRUE(w->link().serviceMode());
+    EXPECT_EQ(w->link().rx(1), 0x5F);
     pty.write(QByteArray::fromHex("04010d"));
     ASSERT_TRUE(waitFor([&] { return !w->link().serviceMode(); }));
+    EXPECT_GE(deliveries.size(), 2);
+    EXPECT_EQ(deliveries.join().toHex(' '), "5f 10 02 04 01 0d");
+    EXPECT_EQ(w->link().rxCount(), 0);
 
     // Another port chosen while open is ignored.
     choosePort("/dev/pts/99999");

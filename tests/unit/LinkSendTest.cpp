@@ -135,10 +135,20 @@ TEST(LinkSend, ResetStateRestoresTheStartUpLink)
     link.setTransport(&t);
     link.setServiceMode(false);
     link.setSerialTransport(true);
-    link.setCancelFlag(true);
     link.setDisconnectAfterExit(true);
-    link.SendAwaitingReply(0x30, 4);
+    // A broken-off reply in the buffer, then a request awaiting its reply and a Cancel: bytes
+    // clear the flags and the timer, so they come first and every item is set before the reset.
     t.inject(QByteArray("\x5F\x30\x05", 3));
+    link.SendAwaitingReply(0x30, 4);
+    link.setCancelFlag(true);
+    ASSERT_FALSE(link.serviceMode());
+    ASSERT_TRUE(link.serialTransport());
+    ASSERT_TRUE(link.cancelFlag());
+    ASSERT_TRUE(link.disconnectAfterExit());
+    ASSERT_TRUE(link.replyPending());
+    ASSERT_TRUE(link.replyTimer().isActive());
+    ASSERT_EQ(link.rxCount(), 3);
+    ASSERT_EQ(link.rx(1), 0x5F);
     link.resetState();
     EXPECT_TRUE(link.serviceMode());
     EXPECT_FALSE(link.serialTransport());
@@ -147,5 +157,11 @@ TEST(LinkSend, ResetStateRestoresTheStartUpLink)
     EXPECT_FALSE(link.replyPending());
     EXPECT_FALSE(link.replyTimer().isActive());
     EXPECT_EQ(link.rxCount(), 0);
-    EXPECT_EQ(link.rx(1), 0);
+    for (int p = 1; p <= DeviceLink::kBufferSize; ++p)
+        ASSERT_EQ(link.rx(p), 0) << p;
+    // The next reply is recognised from its first byte.
+    QList<int> codes;
+    QObject::connect(&link, &DeviceLink::replyDispatched, [&](uint8_t c) { codes.append(c); });
+    t.inject(QByteArray("\x5F\x06\x00\x0D", 4));
+    EXPECT_EQ(codes, QList<int>{0x06});
 }

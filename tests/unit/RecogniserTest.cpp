@@ -121,10 +121,49 @@ TEST_F(Recogniser, ChunkedDeliveryRecognisesOnlyAtTheEndOfAChunk)
     EXPECT_EQ(link.rxCount(), 3);
     serial.inject(bytes({0x41, 0x42, 0x0D}));
     EXPECT_EQ(handled, QList<int>{0x30});
-    // The 0x0D at position 6 of the seven-byte form is not seen when the chunk runs on past it.
+    // The 0x0D at position 6 of the seven-byte form is not seen when the chunk runs on past it:
+    // the reply completes at its seventh byte, which the handler finds in the buffer.
     serial.inject(bytes({0x5F, 0x31, 0x02, 0x41, 0x42, 0x0D, 0x0D}));
     EXPECT_EQ(handled, (QList<int>{0x30, 0x31}));
+    EXPECT_EQ(seenRx[1].left(7), bytes({0x5F, 0x31, 0x02, 0x41, 0x42, 0x0D, 0x0D}));
     EXPECT_EQ(link.rxCount(), 0);
+}
+
+TEST_F(Recogniser, SerialChunkIsRecognisedOnceAfterAllItsBytes)
+{
+    TestTransport serial(false);
+    link.setTransport(&serial);
+    // A complete reply with one more byte behind it in the same chunk: at the chunk's end the
+    // count (5) fits L + 5 but the last byte is no CR, so nothing is recognised and every byte
+    // stays in the buffer (byte by byte the reply would have completed at its fourth byte).
+    serial.inject(bytes({0x5F, 0x30, 0x00, 0x0D, 0x41}));
+    EXPECT_TRUE(handled.isEmpty());
+    EXPECT_EQ(link.rxCount(), 5);
+    for (int p = 1; p <= 5; ++p)
+        EXPECT_EQ(link.rx(p), uint8_t(bytes({0x5F, 0x30, 0x00, 0x0D, 0x41}).at(p - 1))) << p;
+    // Further chunks are appended behind it; still no length fits.
+    serial.inject(bytes({0x0D}));
+    EXPECT_EQ(link.rxCount(), 6);
+    EXPECT_TRUE(handled.isEmpty());
+    // Only a Cancel (or an overflow) empties it: its next byte starts over.
+    link.BtnOtkazClick();
+    serial.inject(bytes({0x00}));
+    EXPECT_EQ(link.rxCount(), 0);
+
+    // Two whole replies in one chunk: count 8 fits neither reply, so neither is recognised.
+    serial.inject(bytes({0x5F, 0x30, 0x00, 0x0D, 0x5F, 0x31, 0x00, 0x0D}));
+    EXPECT_TRUE(handled.isEmpty());
+    EXPECT_EQ(link.rxCount(), 8);
+    EXPECT_EQ(link.rx(5), 0x5F);
+
+    // The same bytes over TCP are recognised one reply at a time.
+    link.setTransport(&tcp);
+    link.clearRx();
+    feedOneByOne(bytes({0x5F, 0x30, 0x00, 0x0D, 0x5F, 0x31, 0x00, 0x0D}));
+    EXPECT_EQ(handled, (QList<int>{0x30, 0x31}));
+    feedOneByOne(bytes({0x5F, 0x32, 0x00, 0x0D, 0x41}));
+    EXPECT_EQ(handled.last(), 0x32);
+    EXPECT_EQ(link.rxCount(), 0); // the byte behind it was a stray first byte
 }
 
 TEST_F(Recogniser, FullLengthReplyWithLengthByte255)
@@ -222,22 +261,34 @@ TEST_F(Recogniser, LongFrameCanCompleteAsShortReply)
 
 TEST_F(Recogniser, ServiceModeReplies)
 {
-    link.setServiceMode(false);
-    feedOneByOne(bytes({0x5F, 0x00, 0x02, 0x04, 0x01, 0x0D}));
-    EXPECT_TRUE(link.serviceMode());
-    EXPECT_EQ(view.status, UiText(Txt::InServiceMode));
-    EXPECT_TRUE(view.enabled.value("btnCompanyRead"));
-    EXPECT_TRUE(view.enabled.value("btnPRead"));
-    EXPECT_FALSE(view.enabled.value("btnCompanyWrite", true));
-    EXPECT_FALSE(view.enabled.contains("btnAWrite"));
-
+    const QStringList reads = {"btnRead",       "btnCompanyRead", "btnLogoRead", "btnReadDateTime",
+                               "btnReadCliche", "btnARead",       "btnTGRead",   "btnSTRead",
+                               "btnORead",      "btnIPRead",      "btnPRead"};
+    const QStringList writes = {"btnWrite",   "btnCompanyWrite", "btnLogoWrite", "btnWriteDateTime", "btnWriteCliche",
+                                "btnTGWrite", "btnSTWrite",      "btnOWrite",    "btnIPWrite",       "btnPWrite"};
+    // Leaving service mode disables every read and write button, btnAWrite among them.
     feedOneByOne(bytes({0x5F, 0x10, 0x02, 0x04, 0x01, 0x0D}));
     EXPECT_FALSE(link.serviceMode());
     EXPECT_EQ(view.status, UiText(Txt::NotInServiceMode));
-    EXPECT_FALSE(view.enabled.value("btnAWrite", true));
-    EXPECT_FALSE(view.enabled.value("btnCompanyRead", true));
+    EXPECT_EQ(view.enabled.size(), reads.size() + writes.size() + 1);
+    for (const QString &n : reads + writes + QStringList{"btnAWrite"})
+        EXPECT_FALSE(view.enabled.value(n, true)) << n.toStdString();
     EXPECT_EQ(tcp.closeCount, 0);
     EXPECT_EQ(view.tcpClosed, 0);
+    EXPECT_EQ(view.progress, (QList<int>{16, 0}));
+
+    // Entering it enables every read button and disables every write button but btnAWrite.
+    view.enabled.clear();
+    feedOneByOne(bytes({0x5F, 0x00, 0x02, 0x04, 0x01, 0x0D}));
+    EXPECT_TRUE(link.serviceMode());
+    EXPECT_EQ(view.status, UiText(Txt::InServiceMode));
+    for (const QString &n : reads)
+        EXPECT_TRUE(view.enabled.value(n, false)) << n.toStdString();
+    for (const QString &n : writes)
+        EXPECT_FALSE(view.enabled.value(n, true)) << n.toStdString();
+    EXPECT_FALSE(view.enabled.contains("btnAWrite"));
+    EXPECT_EQ(view.enabled.size(), reads.size() + writes.size());
+    EXPECT_EQ(view.progress, (QList<int>{16, 0, 16, 0}));
 }
 
 TEST_F(Recogniser, LeaveServiceModeReplyClosesTcpWhenDisconnectWasAsked)

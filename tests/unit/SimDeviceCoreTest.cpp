@@ -124,10 +124,13 @@ TEST(FaultInjectorTest, DropGarbageAndSilence)
     for (int i = 0; i < 6; ++i)
         sent.append(!drop.apply(reply).isEmpty());
     EXPECT_EQ(sent, (QList<bool>{true, true, false, true, true, false}));
+    EXPECT_EQ(drop.droppedReplies(), 2u);
+    EXPECT_EQ(drop.garbageReplies() + drop.silencedReplies(), 0u);
 
     FaultInjector garbage;
     garbage.setGarbageEvery(2);
     EXPECT_EQ(garbage.apply(reply), reply);
+    quint64 leadBytes = 0;
     for (int i = 0; i < 50; ++i) {
         const QByteArray g = garbage.apply(reply);
         if (i % 2 == 0) {
@@ -136,10 +139,15 @@ TEST(FaultInjectorTest, DropGarbageAndSilence)
             EXPECT_TRUE(g.endsWith(reply));
             const QByteArray lead = g.left(g.size() - reply.size());
             EXPECT_FALSE(lead.contains(char(0x5F)) || lead.contains(char(0xAA)));
+            leadBytes += quint64(lead.size());
         } else {
             EXPECT_EQ(g, reply);
         }
     }
+    // The counters say what was really sent: 25 replies behind garbage, every garbage byte counted.
+    EXPECT_EQ(garbage.garbageReplies(), 25u);
+    EXPECT_EQ(garbage.garbageBytes(), leadBytes);
+    EXPECT_EQ(garbage.droppedReplies(), 0u);
 
     FaultInjector silent;
     silent.setSilentAfter(2);
@@ -147,9 +155,12 @@ TEST(FaultInjectorTest, DropGarbageAndSilence)
     EXPECT_FALSE(silent.apply(reply).isEmpty());
     EXPECT_TRUE(silent.apply(reply).isEmpty());
     EXPECT_TRUE(silent.apply(reply).isEmpty());
+    EXPECT_EQ(silent.silencedReplies(), 2u);
+    EXPECT_EQ(silent.requestCount(), 4u);
     FaultInjector never;
     never.setSilentAfter(0);
     EXPECT_TRUE(never.apply(reply).isEmpty());
+    EXPECT_EQ(never.silencedReplies(), 1u);
 }
 
 TEST(SimSessionTest, UnpacedAnswersAtOnceAndFaultsApply)
