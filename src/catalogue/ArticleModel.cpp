@@ -121,3 +121,17 @@ void ArticleModel::setRows(int first, std::vector<Row> &&rows)
     }
     emit dataChanged(index(first - 1, 0), index(first - 1 + count - 1, kColumns - 1), {Qt::DisplayRole, Qt::EditRole});
 }
+
+int ArticleModel::articleNumber(QStringView text)
+{
+    const QStringView t = text.trimmed();
+    if (t.isEmpty() || t.size() > 9)
+        return 0;
+    int n = 0;
+    for (QChar c : t) {
+        if (c < u'0' || c > u'9')
+            return 0;
+        n = n * 10 + (c.unicode() - u'0');
+    }
+    return n >= 1 && n <= kArticles ? n : 0;
+}

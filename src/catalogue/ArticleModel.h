@@ -41,6 +41,10 @@ public:
     // announces the change once, so that a whole-table load does not notify cell by cell.
     void setRows(int first, std::vector<Row> &&rows);
 
+    // The article number a text names: decimal digits only (blanks around them aside), 1..60000;
+    // 0 for any other text.
+    static int articleNumber(QStringView text);
+
 private:
     std::vector<QString> cells_;
     QString empty_;
