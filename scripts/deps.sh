@@ -3,7 +3,7 @@
 #   scripts/deps.sh [clang]
 set -euo pipefail
 packages=(cmake g++ make qt6-base-dev qt6-serialport-dev libqt6serialport6 libgl-dev libgtest-dev libgmock-dev
-  libbenchmark-dev xvfb xauth fonts-liberation fonts-dejavu-core poppler-utils)
+  libbenchmark-dev xvfb xauth fonts-liberation fonts-dejavu-core poppler-utils qt6-translations-l10n)
 # "clang" as argument: also the compiler and runtimes for the sanitized and fuzzing build.
 [ "${1:-}" = "clang" ] && packages+=(clang-14 libclang-rt-14-dev)
 missing=()
