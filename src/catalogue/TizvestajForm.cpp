@@ -1,7 +1,5 @@
 #include "TizvestajForm.h"
 
-#include "ArticleReportLayout.h"
-
 #include <QFileInfo>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -20,7 +18,7 @@ void TizvestajForm::preview()
     dialog.setObjectName("izvestajPreview");
     dialog.setWindowTitle(windowTitle());
     connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-            [this](QPrinter *p) { ArticleReportLayout::paint(*p, records_); });
+            [this](QPrinter *p) { ArticleReportLayout::paint(*p, records_, heading_); });
     if (previewHook_)
         previewHook_(dialog);
     else
@@ -34,7 +32,7 @@ bool TizvestajForm::writePdf(const QString &path) const
     printer.setOutputFileName(path);
     printer.setDocName(QStringLiteral("Artikli"));
     ArticleReportLayout::setUpPrinter(printer);
-    if (ArticleReportLayout::paint(printer, records_) == 0)
+    if (ArticleReportLayout::paint(printer, records_, heading_) == 0)
         return false;
     const QFileInfo info(path);
     return info.exists() && info.size() > 0;
