@@ -3,6 +3,10 @@
 #include <QFileInfo>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
+#include <QToolBar>
+
+#include <algorithm>
 
 TizvestajForm::TizvestajForm(QWidget *parent) : QWidget(parent, Qt::Window)
 {
@@ -19,6 +23,14 @@ void TizvestajForm::preview()
     dialog.setWindowTitle(windowTitle());
     connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
             [this](QPrinter *p) { ArticleReportLayout::paint(*p, records_, heading_); });
+    // Wide enough for the whole tool bar, so that its print button is on screen and not behind the
+    // bar's overflow arrow.
+    if (const auto *bar = dialog.findChild<QToolBar *>()) {
+        QSize size(std::max(bar->sizeHint().width() + 40, 800), 700);
+        if (const QScreen *screen = dialog.screen())
+            size = size.boundedTo(screen->availableGeometry().size());
+        dialog.resize(size);
+    }
     if (previewHook_)
         previewHook_(dialog);
     else
