@@ -70,11 +70,23 @@ private:
         bool end() override { return true; }
         void updateState(const QPaintEngineState &) override {}
         void drawPixmap(const QRectF &, const QPixmap &, const QRectF &) override {}
-        void drawTextItem(const QPointF &, const QTextItem &item) override { device_->pages.last() << item.text(); }
+        // One text is painted as several items where its script changes ("касе: AB12"); an item that
+        // goes on where the last one ended on the same line belongs to the same text.
+        void drawTextItem(const QPointF &at, const QTextItem &item) override
+        {
+            QStringList &page = device_->pages.last();
+            const QPointF start = state->transform().map(at);
+            if (!page.isEmpty() && qAbs(start.y() - end_.y()) < 0.5 && qAbs(start.x() - end_.x()) < 0.5)
+                page.last() += item.text();
+            else
+                page << item.text();
+            end_ = state->transform().map(at + QPointF(item.width(), 0));
+        }
         Type type() const override { return User; }
 
     private:
         TextPages *device_;
+        QPointF end_;
     };
     Engine engine_;
 };

@@ -66,15 +66,15 @@ TEST(ArticleFileImport, NumberFieldChoosesTheRowAndTheRestStartAfresh)
 
 TEST(ArticleFileImport, LinesThatAreNoArticleAreSkippedAndListed)
 {
-    QByteArray file = "Br;\"Naziv\";\"Barkod\";Od;Cena;\"St\"\r\n" // a heading
-                      "1;\"a\";\"\";1;1.00;\"А\"\r\n"
-                      "\r\n" // blank lines hold nothing and are not listed
-                      "   \r\n"
-                      ";\"no number\";\"\";1;1.00;\"А\"\r\n" // an empty number
-                      "0;\"zero\";\"\";1;1.00;\"А\"\r\n"     // no article 0
-                      "60001;\"past\";\"\";1;1.00;\"А\"\r\n" // nor past 60000
-                      "1.5;\"x\";\"\";1;1.00;\"А\"\r\n"
-                      "2;\"b\";\"\";1;2.00;\"Г\""; // the last line needs no line end
+    const QByteArray file = Cp1251::encode(QStringLiteral("Br;\"Naziv\";\"Barkod\";Od;Cena;\"St\"\r\n" // a heading
+                                                          "1;\"a\";\"\";1;1.00;\"А\"\r\n"
+                                                          "\r\n" // blank lines hold nothing and are not listed
+                                                          "   \r\n"
+                                                          ";\"no number\";\"\";1;1.00;\"А\"\r\n" // an empty number
+                                                          "0;\"zero\";\"\";1;1.00;\"А\"\r\n"     // no article 0
+                                                          "60001;\"past\";\"\";1;1.00;\"А\"\r\n" // nor past 60000
+                                                          "1.5;\"x\";\"\";1;1.00;\"А\"\r\n"
+                                                          "2;\"b\";\"\";1;2.00;\"Г\"")); // no line end needed
     const Import in = Import::read(file, kFullStop);
     EXPECT_EQ(in.separator, QChar(u';'));
     EXPECT_EQ(in.articles, 2);
