@@ -54,7 +54,7 @@ inline QString ArticleFileTooBig()
 // Finding an article
 inline QString ArticleFindPlaceholder()
 {
-    return QStringLiteral("Бр. или назив");
+    return QStringLiteral("Бр./назив");
 }
 inline QString ArticleFindHint()
 {
