@@ -29,8 +29,8 @@ int FuzzSimInput(const uint8_t *data, size_t size);
 // load (2).
 int FuzzArticleFileInput(const uint8_t *data, size_t size);
 // Bytes after the first as an article file loaded into the window's grid of 60000 rows (slow).
-// Rules: the load succeeds (1); the first lines land in their rows as parsed (2); the row after
-// the last line is a start-up row (3).
+// Rules: every row keeps its own article number (2); a load that was refused or declined leaves
+// the table as it was (3).
 int FuzzArticleLoadInput(const uint8_t *data, size_t size);
 // Bytes as a picture file loaded into the logo box. Rules: a loaded logo is opaque (1); a refused
 // file leaves the logo as it was (2).

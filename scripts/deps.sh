@@ -3,7 +3,7 @@
 #   scripts/deps.sh [clang|package]
 set -euo pipefail
 packages=(cmake g++ make qt6-base-dev qt6-serialport-dev libqt6serialport6 libgl-dev libgtest-dev libgmock-dev
-  libbenchmark-dev help2man xvfb xauth fonts-liberation fonts-dejavu-core poppler-utils)
+  libbenchmark-dev help2man xvfb xauth fonts-liberation fonts-dejavu-core poppler-utils qt6-translations-l10n)
 # "clang" as argument: also the compiler and runtimes for the sanitized and fuzzing build.
 [ "${1:-}" = "clang" ] && packages+=(clang-14 libclang-rt-14-dev)
 # "package" as argument: also what the Debian package and its check need.

@@ -2,6 +2,7 @@
 
 #include "MakeWidget.h"
 
+#include "ArticleFindBar.h"
 #include "ArticleModel.h"
 #include "ArticleTransfer.h"
 #include "ArticlesReport.h"
@@ -30,6 +31,7 @@
 #include "TransportControls.h"
 #include "UiText.h"
 
+#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
@@ -162,10 +164,20 @@ void TfMain::buildPages(QWidget *c)
                                   {&btPage2, "btPage2", 177, 197, &TfMain::btPage2Click},
                                   {&btPage3, "btPage3", 373, 178, &TfMain::btPage3Click},
                                   {&btPage4, "btPage4", 550, 178, &TfMain::btPage4Click}};
+    // The button of the open page stays pressed, whatever opened the page.
+    auto *group = new QButtonGroup(this);
+    group->setExclusive(true);
     for (const PageButton &b : buttons) {
         *b.button = makeWidget<QPushButton>(c, b.name, QRect(b.left, kTopBandHeight, b.width, 22));
+        (*b.button)->setCheckable(true);
+        group->addButton(*b.button, group->buttons().size());
         connect(*b.button, &QPushButton::clicked, this, b.click);
     }
+    btPage1->setChecked(true);
+    connect(Page, &QTabWidget::currentChanged, group, [group](int index) {
+        if (QAbstractButton *b = group->button(index))
+            b->setChecked(true);
+    });
 
     // Page 1: taxpayer, receipt lines, logo, clock.
     addSection<TaxpayerSection>(TabCompany, QRect(4, 26, 392, 182));
@@ -179,6 +191,7 @@ void TfMain::buildPages(QWidget *c)
     articlesSection_ = addSection<ArticlesSection>(tabTaxGroups, QRect(362, 26, 436, 389), *articles_);
     addSection<ArticleTransfer>(*articlesSection_);
     addSection<ArticlesReport>(*articlesSection_);
+    addSection<ArticleFindBar>(*articlesSection_);
     addSection<BarcodeReader>(*articlesSection_);
 
     // Page 3: cashiers.

@@ -1,3 +1,4 @@
+#include "QtTranslations.h"
 #include "SimServer.h"
 #include "SimulatedDevice.h"
 #include "TfMain.h"
@@ -41,6 +42,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvel"));
     QApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
+    QtTranslations::install(app, QLocale::system());
     TfMain w;
 
     // Demo: a simulated printer on a free loopback port; "Отвори порт" beside the address connects to it.

@@ -35,7 +35,14 @@ QString ArticleFileFormat::formatLine(const Fields &c, QChar s)
 
 ArticleFileFormat::Fields ArticleFileFormat::parseLine(QStringView line, QChar s)
 {
+    bool fits = false;
+    return parseLine(line, s, fits);
+}
+
+ArticleFileFormat::Fields ArticleFileFormat::parseLine(QStringView line, QChar s, bool &fits)
+{
     Fields f;
+    fits = false;
     const qsizetype n = line.size();
     if (n == 0)
         return f;
@@ -74,5 +81,21 @@ ArticleFileFormat::Fields ArticleFileFormat::parseLine(QStringView line, QChar s
         f[4] = take(p4 + 1, p5 - 1);
     if (p4 > 1)
         f[5] = take(p5 + 2, n - 1);
+    auto plain = [&](const QString &field) { return !field.contains(s) && !field.contains(kQuote); };
+    fits = p1 > 1 && p2 > 1 && p3 > 1 && p4 > 1 && p5 > 1 && n >= p5 + 2 && line.at(n - 1) == kQuote && plain(f[3]) &&
+           plain(f[4]);
     return f;
+}
+
+std::optional<char> ArticleFileFormat::separatorOf(const char *line, qsizetype length)
+{
+    qsizetype i = 0;
+    while (i < length && line[i] >= '0' && line[i] <= '9')
+        ++i;
+    if (i == 0 || i + 1 >= length || line[i + 1] != '"')
+        return std::nullopt;
+    const char c = line[i];
+    const bool usable =
+        (c == '\t' || (c > ' ' && c < 0x7F)) && c != '"' && !(c >= 'A' && c <= 'Z') && !(c >= 'a' && c <= 'z');
+    return usable ? std::optional<char>(c) : std::nullopt;
 }

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 class ArticleFileFormat {
 public:
@@ -24,4 +25,13 @@ public:
     // quote sequences the saved layout puts around them. A line the search does not fit gives empty
     // or shifted fields, as the file holds them; nothing is validated.
     static Fields parseLine(QStringView line, QChar separator);
+    // The same; `fits` tells whether the line has the saved layout: every separator and quote found
+    // where a saved line has them, the line ending in a quote, and no separator or quote inside the
+    // department and price fields (which a name or barcode holding them would shift there).
+    static Fields parseLine(QStringView line, QChar separator, bool &fits);
+
+    // The separator a line was written with, read from how every saved line begins: digits, the
+    // separator, a quote. A tab or a printable ASCII character other than a digit, a letter or a quote counts; none
+    // when the line does not begin so.
+    static std::optional<char> separatorOf(const char *line, qsizetype length);
 };

@@ -130,3 +130,17 @@ QStringList ArticleModel::columnTexts(int c) const
         texts.append(cell(c, r));
     return texts;
 }
+
+int ArticleModel::articleNumber(QStringView text)
+{
+    const QStringView t = text.trimmed();
+    if (t.isEmpty() || t.size() > 9)
+        return 0;
+    int n = 0;
+    for (QChar c : t) {
+        if (c < u'0' || c > u'9')
+            return 0;
+        n = n * 10 + (c.unicode() - u'0');
+    }
+    return n >= 1 && n <= kArticles ? n : 0;
+}

@@ -44,6 +44,10 @@ public:
     // Column c of every article, article 1 first.
     QStringList columnTexts(int c) const;
 
+    // The article number a text names: decimal digits only (blanks around them aside), 1..60000;
+    // 0 for any other text.
+    static int articleNumber(QStringView text);
+
 private:
     std::vector<QString> cells_;
     QString empty_;

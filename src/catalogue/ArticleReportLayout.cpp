@@ -1,7 +1,10 @@
 #include "ArticleReportLayout.h"
 
+#include "ToolText.h"
+
 #include <QFont>
 #include <QFontMetricsF>
+#include <QLocale>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -27,6 +30,9 @@ constexpr int kNameGap = 15;
 constexpr int kBarkodStart = 1207, kBarkodRight = 1315;
 constexpr int kCenaStart = 1471, kCenaRight = 1548;
 constexpr int kStopaStart = 1580, kStopaCentre = 1623;
+// The small print of the title and footer bands: 8 points, the right-aligned texts ending at the band's edge.
+constexpr int kSmallPrint = 8;
+constexpr int kSmallRightFrom = 1300;
 
 QFont reportFont(int points, bool bold)
 {
@@ -73,12 +79,37 @@ void ArticleReportLayout::setUpPrinter(QPrinter &printer)
     printer.setFullPage(false);
 }
 
-void ArticleReportLayout::paintTitle(QPainter &p, double dotsPerUnit, int top)
+void ArticleReportLayout::paintTitle(QPainter &p, double dotsPerUnit, int top, const Heading &heading)
 {
     const Units u(dotsPerUnit);
     p.setFont(reportFont(18, true));
     text(p, QRectF(u(kTitleLeft), u(top), u(kBandWidth - kTitleLeft), u(kTitleBand)), Qt::AlignLeft,
          QStringLiteral("Artikli"));
+    // Small print in the same band: the serial numbers on the left, the date and time on the right.
+    p.setFont(reportFont(kSmallPrint, false));
+    QStringList serials;
+    if (!heading.cashRegisterSerial.isEmpty())
+        serials << ToolText::ReportCashRegisterSerial().arg(heading.cashRegisterSerial);
+    if (!heading.fiscalMemorySerial.isEmpty())
+        serials << ToolText::ReportFiscalMemorySerial().arg(heading.fiscalMemorySerial);
+    const int half = kTitleBand / 2;
+    for (int i = 0; i < serials.size(); ++i)
+        text(p, QRectF(u(kHeadSifra), u(top + i * half), u(kTitleLeft - kHeadSifra - 20), u(half)), Qt::AlignLeft,
+             serials[i]);
+    if (heading.printed.isValid())
+        text(p, QRectF(u(kSmallRightFrom), u(top), u(kBandWidth - kSmallRightFrom), u(kTitleBand)), Qt::AlignRight,
+             ToolText::ReportPrinted().arg(QLocale().toString(heading.printed, QLocale::ShortFormat)));
+}
+
+void ArticleReportLayout::paintFooter(QPainter &p, double dotsPerUnit, int page, int pages)
+{
+    const Units u(dotsPerUnit);
+    const int top = kBodyHeight - kFooterBand;
+    p.setFont(reportFont(kSmallPrint, false));
+    text(p, QRectF(u(kHeadSifra), u(top), u(kSmallRightFrom - kHeadSifra), u(kFooterBand)), Qt::AlignLeft,
+         ToolText::ReportRowsNote().arg(ArticleReportRecord::kFirstRow).arg(ArticleReportRecord::kLastRow));
+    text(p, QRectF(u(kSmallRightFrom), u(top), u(kBandWidth - kSmallRightFrom), u(kFooterBand)), Qt::AlignRight,
+         ToolText::ReportPage().arg(page).arg(pages));
 }
 
 void ArticleReportLayout::paintColumnHeader(QPainter &p, double dotsPerUnit, int top)
@@ -113,21 +144,30 @@ void ArticleReportLayout::paintDetail(QPainter &p, double dotsPerUnit, int top, 
     text(p, QRectF(u(kStopaStart), y, u(2 * (kStopaCentre - kStopaStart)), h), Qt::AlignHCenter, r.stopa);
 }
 
-int ArticleReportLayout::paint(QPrinter &printer, const QList<ArticleReportRecord> &records)
+int ArticleReportLayout::paint(QPrinter &printer, const QList<ArticleReportRecord> &records, const Heading &heading)
 {
     QPainter p;
     if (!p.begin(&printer))
         return 0;
     // Printer dots per tenth of a millimetre; the painter's origin is the top-left of the margins.
-    const double dotsPerUnit = printer.resolution() / 254.0;
+    const int pages = paintPages(
+        p, printer.resolution() / 254.0, [&printer] { printer.newPage(); }, records, heading);
+    p.end();
+    return pages;
+}
+
+int ArticleReportLayout::paintPages(QPainter &p, double dotsPerUnit, const std::function<void()> &newPage,
+                                    const QList<ArticleReportRecord> &records, const Heading &heading)
+{
     p.setPen(Qt::black);
     const int detailFont = 10;
+    const int pages = pageCount(int(records.size()));
     int page = 0;
     qsizetype next = 0;
     for (;;) {
         int top = 0;
         if (page == 0) {
-            paintTitle(p, dotsPerUnit, top);
+            paintTitle(p, dotsPerUnit, top, heading);
             top += kTitleBand;
         }
         paintColumnHeader(p, dotsPerUnit, top);
@@ -137,12 +177,11 @@ int ArticleReportLayout::paint(QPrinter &printer, const QList<ArticleReportRecor
             paintDetail(p, dotsPerUnit, top, records.at(next));
             top += kDetailBand;
         }
-        // The page footer band (bottom of every page) carries nothing.
         ++page;
+        paintFooter(p, dotsPerUnit, page, pages);
         if (next >= records.size())
             break;
-        printer.newPage();
+        newPage();
     }
-    p.end();
     return page;
 }

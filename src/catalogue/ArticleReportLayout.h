@@ -3,7 +3,11 @@
 
 #include "ArticleReportRecord.h"
 
+#include <QDateTime>
 #include <QList>
+#include <QString>
+
+#include <functional>
 
 class QPainter;
 class QPrinter;
@@ -24,13 +28,26 @@ public:
     // Pages for `records` detail lines; an empty report still has its first page.
     static int pageCount(int records);
 
+    // What the first page names beside the title: when the report was made and, when known, the
+    // printer's serial numbers (empty texts are left out).
+    struct Heading {
+        QDateTime printed;
+        QString cashRegisterSerial;
+        QString fiscalMemorySerial;
+    };
+
     // Letter paper, portrait, 10 mm margins on all sides.
     static void setUpPrinter(QPrinter &printer);
     // Paints the whole report; returns the number of pages painted.
-    static int paint(QPrinter &printer, const QList<ArticleReportRecord> &records);
+    static int paint(QPrinter &printer, const QList<ArticleReportRecord> &records, const Heading &heading);
+    // The same onto any painter whose origin is the top-left of the margins; `newPage` starts the
+    // next page.
+    static int paintPages(QPainter &p, double dotsPerUnit, const std::function<void()> &newPage,
+                          const QList<ArticleReportRecord> &records, const Heading &heading);
 
 private:
-    static void paintTitle(QPainter &p, double dotsPerUnit, int top);
+    static void paintTitle(QPainter &p, double dotsPerUnit, int top, const Heading &heading);
+    static void paintFooter(QPainter &p, double dotsPerUnit, int page, int pages);
     static void paintColumnHeader(QPainter &p, double dotsPerUnit, int top);
     static void paintDetail(QPainter &p, double dotsPerUnit, int top, const ArticleReportRecord &r);
 };

@@ -3,8 +3,10 @@
 #include "ArticleReportRecord.h"
 #include "TizvestajForm.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QIcon>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
 
@@ -37,6 +39,12 @@ ArticlesReport::ArticlesReport(SectionHost &host, ArticlesSection &articles) : S
 void ArticlesReport::fillRecords()
 {
     form_->setRecords(ArticleReportRecord::collect(articles_.model()));
+    // The serial numbers as the fiscal-data group shows them (empty until the printer was read).
+    auto serial = [this](const char *name) {
+        const auto *edit = host().window()->findChild<QLineEdit *>(QString::fromLatin1(name));
+        return edit ? edit->text().trimmed() : QString();
+    };
+    form_->setHeading({QDateTime::currentDateTime(), serial("edtEKAFP_Ser_No"), serial("edtFP_Ser_No")});
 }
 
 void ArticlesReport::BitBtn1Click()

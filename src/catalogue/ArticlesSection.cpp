@@ -4,17 +4,20 @@
 
 #include "ArticleCellDelegate.h"
 #include "ArticleFileFormat.h"
+#include "ArticleFileImport.h"
 #include "ArticleModel.h"
 #include "ArticlePrice.h"
 #include "Cp1251.h"
 #include "LinkView.h"
 #include "TaxLetters.h"
+#include "ToolText.h"
 #include "UiText.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -22,9 +25,6 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QTableView>
-
-#include <cstring>
-#include <vector>
 
 namespace {
 struct Heading {
@@ -239,57 +239,32 @@ bool ArticlesSection::saveArticlesTo(const QString &path)
 
 bool ArticlesSection::loadArticlesFrom(const QString &path)
 {
+    const QString shown = QDir::toNativeSeparators(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        showError(QStringLiteral("Фајл „%1“ није отворен: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+        showError(QStringLiteral("Фајл „%1“ није отворен: %2").arg(shown, file.errorString()));
         return false;
     }
-    const QChar separator = ArticleFileFormat::listSeparator();
-    const QLocale locale;
-    std::vector<ArticleModel::Row> rows;
-    rows.reserve(ArticleModel::kArticles);
-    auto addLine = [&](const char *begin, const char *end) {
-        if (end != begin && end[-1] == '\r')
-            --end;
-        ArticleFileFormat::Fields f = ArticleFileFormat::parseLine(Cp1251::decode(begin, end - begin), separator);
-        rows.push_back(
-            {std::move(f[0]), std::move(f[1]), std::move(f[2]), std::move(f[3]), std::move(f[4]), std::move(f[5])});
-    };
-    // Read in large blocks and cut into lines (LF or CR LF); a line may be of any length.
-    constexpr qint64 kBlock = 1 << 20;
-    QByteArray pending;
-    qsizetype searched = 0; // leading bytes of `pending` known to hold no line break
-    bool failed = false;
-    while (int(rows.size()) < ArticleModel::kArticles) {
-        const QByteArray block = file.read(kBlock);
-        if (block.isEmpty()) {
-            failed = file.error() != QFileDevice::NoError;
-            break;
-        }
-        pending.append(block);
-        const char *p = pending.constData();
-        const char *search = p + searched;
-        const char *end = p + pending.size();
-        while (int(rows.size()) < ArticleModel::kArticles) {
-            const char *nl = static_cast<const char *>(memchr(search, '\n', size_t(end - search)));
-            if (!nl)
-                break;
-            addLine(p, nl);
-            p = search = nl + 1;
-        }
-        pending.remove(0, p - pending.constData());
-        searched = pending.size();
-    }
-    // The last line of a file need not end with a line break.
-    if (!failed && !pending.isEmpty() && int(rows.size()) < ArticleModel::kArticles)
-        addLine(pending.constData(), pending.constData() + pending.size());
-    if (failed) {
-        showError(
-            QStringLiteral("Фајл „%1“ није прочитан: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+    // A wrong choice in the open dialog (a picture, a disk image) is refused before it is read whole.
+    constexpr qint64 kMaxMegabytes = 64;
+    if (file.size() > kMaxMegabytes * 1024 * 1024) {
+        showError(ToolText::ArticleFileTooBig().arg(shown).arg(kMaxMegabytes));
         return false;
     }
-    while (int(rows.size()) < ArticleModel::kArticles)
-        rows.push_back(ArticleModel::startupRow(int(rows.size()) + 1, locale));
-    model_.setRows(1, std::move(rows));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        showError(QStringLiteral("Фајл „%1“ није прочитан: %2").arg(shown, file.errorString()));
+        return false;
+    }
+    ArticleFileImport in = ArticleFileImport::read(bytes);
+    if (in.articles == 0) {
+        showError(ToolText::ArticleFileNoArticles().arg(shown));
+        return false;
+    }
+    // The table changes only once the technician has heard what the file holds beside articles.
+    if (in.needsConfirmation() &&
+        view().showDialog(UiText(Txt::TitleWarning), in.question(QFileInfo(path).fileName()), true) != 1)
+        return false;
+    model_.setRows(1, std::move(in.rows));
     return true;
 }

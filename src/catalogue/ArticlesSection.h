@@ -41,8 +41,10 @@ public:
     // Writes rows 1..60000 to `path` (the previous file stays whole if anything fails) and reports
     // the outcome in the message dialog; true when written.
     bool saveArticlesTo(const QString &path);
-    // Reads up to 60000 lines of `path` into rows 1 on; rows without a line get their start-up
-    // values. On an error the table is left as it was and the error is shown; true when read.
+    // Reads `path` into the table: each line whose number field is an article number fills that row,
+    // rows no line names get their start-up values. Lines that are no article, do not fit the layout
+    // or repeat an article, and fields longer than the device record, are listed in a question first.
+    // On an error or a "no" the table is left as it was; true when the table was replaced.
     bool loadArticlesFrom(const QString &path);
 
     // For tests: called instead of showing the save or open dialog; returns the chosen path,

@@ -1,6 +1,7 @@
 #pragma once
 // The articles report form: holds the record list and shows the report in a print preview.
 
+#include "ArticleReportLayout.h"
 #include "ArticleReportRecord.h"
 
 #include <QList>
@@ -17,6 +18,8 @@ public:
 
     const QList<ArticleReportRecord> &records() const { return records_; }
     void setRecords(QList<ArticleReportRecord> records) { records_ = std::move(records); }
+    const ArticleReportLayout::Heading &heading() const { return heading_; }
+    void setHeading(ArticleReportLayout::Heading heading) { heading_ = std::move(heading); }
 
     // Opens the print preview of the report (printing is started from there).
     void preview();
@@ -28,5 +31,6 @@ public:
 
 private:
     QList<ArticleReportRecord> records_;
+    ArticleReportLayout::Heading heading_;
     std::function<void(QPrintPreviewDialog &)> previewHook_;
 };

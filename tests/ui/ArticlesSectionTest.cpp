@@ -317,7 +317,7 @@ TEST_F(Articles, WriteErrorKeepsThePreviousFile)
 }
 #endif
 
-TEST_F(Articles, LoadFillsRowsAndGivesTheRestStartUpValues)
+TEST_F(Articles, LoadFillsTheNamedRowsAndGivesTheRestStartUpValues)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("in.csv");
@@ -336,16 +336,17 @@ TEST_F(Articles, LoadFillsRowsAndGivesTheRestStartUpValues)
     });
     QTest::mouseClick(s().btnAFLoad, Qt::LeftButton);
     EXPECT_EQ(row(1), QStringList({"1", "Хлеб", "8600", "2", "1.20", "Г"}));
-    // Under a full-stop locale the list separator is a comma, so "2,50" splits the price field.
-    EXPECT_EQ(row(2), QStringList({"5", "a", "", "3", "2,50", "K"}));
-    EXPECT_EQ(row(3), QStringList({"", "", "", "", "", ""})); // an empty line in the file
-    EXPECT_EQ(row(4), QStringList({"7", "", "", "3", "1.20", ""}));
-    EXPECT_EQ(row(5), QStringList({"5", "", "", "1", "0.00", "А"}));
-    EXPECT_EQ(row(10), QStringList({"10", "", "", "1", "0.00", "А"}));
-    EXPECT_EQ(row(60000), QStringList({"60000", "", "", "1", "0.00", "А"}));
+    // A comma inside the price of a comma-separated file is loaded as found, and the line is named.
+    EXPECT_EQ(row(5), QStringList({"5", "a", "", "3", "2,50", "K"}));
+    EXPECT_EQ(row(7), QStringList({"7", "", "", "3", "1.20", ""}));
+    for (int r : {2, 3, 4, 10, 60000})
+        EXPECT_EQ(row(r), QStringList({QString::number(r), "", "", "1", "0.00", "А"})) << r;
     EXPECT_EQ(s().sgArticles->currentIndex(), m().index(0, 1));
     EXPECT_EQ(form(), QStringList({"Хлеб", "8600", "2", "1.20", "Г"}));
-    EXPECT_TRUE(messages.isEmpty());
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith("Пажња!!! |Фајл „in.csv“ (Windows-1251, раздвојник „,“), артикала у фајлу: 3."))
+        << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].contains(": 1 (ред 2)")) << messages[0].toStdString();
 }
 
 TEST_F(Articles, CancelledLoadStillReturnsToRowOne)
@@ -373,6 +374,10 @@ TEST_F(Articles, LoadReadsUpTo60000LinesOfAnyLength)
     EXPECT_EQ(row(3001), QStringList({"3001", "n3001", "", "2", "3.00", "К"}));
     EXPECT_EQ(m().cell(1, 4000), QString(1000, u'L'));
     EXPECT_EQ(row(60000), QStringList({"60000", "n60000", "", "2", "3.00", "К"}));
+    // The technician heard about the five lines past the last article and the long name first.
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(": 5 (ред 60001, 60002, 60003, 60004, 60005)")) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].contains(": 1 (артикал 4000)")) << messages[0].toStdString();
 }
 
 TEST_F(Articles, UnreadableFileLeavesTheTableAsItWas)
