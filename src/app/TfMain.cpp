@@ -23,6 +23,7 @@
 #include "TDialog.h"
 #include "TaxGroupsSection.h"
 #include "TaxpayerSection.h"
+#include "ToolText.h"
 #include "Transport.h"
 #include "TransportControls.h"
 #include "UiText.h"
@@ -288,6 +289,10 @@ void TfMain::showEvent(QShowEvent *event)
 
 void TfMain::closeEvent(QCloseEvent *event)
 {
+    if (!mayLeaveDuringTransfer()) {
+        event->ignore();
+        return;
+    }
     emit windowClosing();
     event->accept();
 }
@@ -324,9 +329,15 @@ void TfMain::setControlsEnabled(const QStringList &objectNames, bool enabled)
             w->setEnabled(enabled);
 }
 
+bool TfMain::controlEnabled(const QString &objectName) const
+{
+    const QWidget *w = findChild<QWidget *>(objectName);
+    return !w || !w->testAttribute(Qt::WA_ForceDisabled);
+}
+
 void TfMain::setCancelButtonVisible(bool visible)
 {
-    articlesSection_->BtnOtkaz->setVisible(visible);
+    articlesSection_->setCancelVisible(visible);
 }
 
 void TfMain::tcpClosedByLink()
@@ -355,8 +366,20 @@ void TfMain::btPage4Click()
     Page->setCurrentWidget(TabSheet1);
 }
 
+bool TfMain::mayLeaveDuringTransfer()
+{
+    if (!link_->busy())
+        return true;
+    if (showDialog(UiText(Txt::TitleWarning), ToolText::exitDuringTransfer(), true) != 1)
+        return false;
+    link_->abandonChain();
+    return true;
+}
+
 void TfMain::btnCloseClick()
 {
+    if (!mayLeaveDuringTransfer())
+        return;
     Transport *t = link_->transport();
     if (link_->serialTransport() && t && t->isOpen() && link_->serviceMode())
         link_->SendFrame(0x10, 4);

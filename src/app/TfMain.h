@@ -42,6 +42,7 @@ public:
     void setProgress(int value) override;
     int showDialog(const QString &title, const QString &text, bool twoButtons = false) override;
     void setControlsEnabled(const QStringList &objectNames, bool enabled) override;
+    bool controlEnabled(const QString &objectName) const override;
     void setCancelButtonVisible(bool visible) override;
     void tcpClosedByLink() override;
 
@@ -72,6 +73,8 @@ private:
     void buildPages(QWidget *central);
     void buildStatusBar();
     void readFactoryNumber();
+    // Leaving while a device operation runs: asks first; on yes the operation is broken off.
+    bool mayLeaveDuringTransfer();
     template <typename T, typename... Args> T *addSection(Args &&...args);
 
     DeviceLink *link_ = nullptr;

@@ -20,6 +20,8 @@ constexpr int kNumberPos = 4;
 constexpr int kNamePos = 5;
 constexpr int kReadRequestCount = 5;   // 0x5F, code, length, K, CR
 constexpr int kWriteRequestCount = 38; // 0x5F, code, length, K, name field (33), CR
+using Chain = DeviceLink::Chain;
+using ChainEnd = DeviceLink::ChainEnd;
 
 } // namespace
 
@@ -73,30 +75,36 @@ QString CashiersSection::name(int row) const
 
 void CashiersSection::btnOReadClick()
 {
-    if (refuseOutsideServiceMode())
+    if (refuseOutsideServiceMode() || !link().beginChain(Chain::CashiersRead))
         return;
     view().setStatusText(UiText(Txt::PleaseWait));
     link().setTx(kNumberPos, 1);
-    link().SendAwaitingReply(kReadCode, kReadRequestCount);
+    if (!link().SendAwaitingReply(kReadCode, kReadRequestCount))
+        link().endChain(Chain::CashiersRead, ChainEnd::Stopped);
 }
 
 void CashiersSection::readReply()
 {
+    // A reply after the read ended still fills its row but asks for nothing more.
+    const bool running = link().chain() == Chain::CashiersRead;
     view().setProgress(16);
     const int k = link().rx(kNumberPos);
     if (k >= 1 && k <= kCashiers) {
         if (const std::optional<QString> name = CashierRecord::nameFromReply(link().rxAt(kNamePos)))
             model_->setData(model_->index(k - 1, 1), *name);
     }
-    if (k < kCashiers) {
+    bool more = false;
+    if (k < kCashiers && running) {
         link().setTx(kNumberPos, uint8_t(k + 1));
         // Every request of the chain waits for its reply, so a device that stops answering
         // part-way is reported instead of leaving the read hanging.
-        link().SendAwaitingReply(kReadCode, kReadRequestCount);
+        more = link().SendAwaitingReply(kReadCode, kReadRequestCount);
     }
     view().setProgress(0);
     view().setStatusText(UiText(Txt::InServiceMode));
-    btnOWrite->setEnabled(true);
+    link().setControlsEnabled({QStringLiteral("btnOWrite")}, true);
+    if (running && !more)
+        link().endChain(Chain::CashiersRead, k < kCashiers ? ChainEnd::Stopped : ChainEnd::Completed);
 }
 
 bool CashiersSection::putName(int k, const QString &name, int minimumBytes)
@@ -119,26 +127,34 @@ void CashiersSection::btnOWriteClick()
 {
     if (!link().serviceMode())
         return;
+    if (!link().beginChain(Chain::CashiersWrite))
+        return;
     beginWrite(1);
     // The first cashier needs a name of at least one character.
-    if (putName(1, name(0), 1))
-        link().SendAwaitingReply(kWriteCode, kWriteRequestCount);
-    else
+    if (!putName(1, name(0), 1)) {
+        link().endChain(Chain::CashiersWrite, ChainEnd::Stopped);
         dataError();
+    } else if (!link().SendAwaitingReply(kWriteCode, kWriteRequestCount)) {
+        link().endChain(Chain::CashiersWrite, ChainEnd::Stopped);
+    }
     endWrite();
 }
 
 void CashiersSection::writeReply()
 {
+    if (link().chain() != Chain::CashiersWrite)
+        return; // nothing is sent for a write that already ended
     beginWrite(1);
     const int k = link().rx(kNumberPos);
     if (k == kCashiers)
-        btnOWrite->setEnabled(true);
+        link().setControlsEnabled({QStringLiteral("btnOWrite")}, true);
     // Every later cashier needs a name of at least two characters.
     const bool valid = putName(k, name(k - 1), 2);
-    if (!valid || k > kCashiers)
+    if (!valid || k > kCashiers) {
+        link().endChain(Chain::CashiersWrite, k > kCashiers ? ChainEnd::Completed : ChainEnd::Stopped);
         dataError();
-    else
-        link().SendAwaitingReply(kWriteCode, kWriteRequestCount); // a silent device is reported
+    } else if (!link().SendAwaitingReply(kWriteCode, kWriteRequestCount)) { // a silent device is reported
+        link().endChain(Chain::CashiersWrite, ChainEnd::Stopped);
+    }
     endWrite();
 }
