@@ -142,8 +142,6 @@ void CashiersSection::btnOWriteClick()
 
 void CashiersSection::writeReply()
 {
-    if (link().chain() != Chain::CashiersWrite)
-        return; // nothing is sent for a write that already ended
     beginWrite(1);
     const int k = link().rx(kNumberPos);
     if (k == kCashiers)
@@ -155,6 +153,9 @@ void CashiersSection::writeReply()
         dataError();
     } else if (!link().SendAwaitingReply(kWriteCode, kWriteRequestCount)) { // a silent device is reported
         link().endChain(Chain::CashiersWrite, ChainEnd::Stopped);
+    } else if (k == kCashiers) {
+        // The last cashier is on its way; what the device answers to it needs no further request.
+        link().endChain(Chain::CashiersWrite, ChainEnd::Completed);
     }
     endWrite();
 }

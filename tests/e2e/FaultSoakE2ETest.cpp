@@ -538,6 +538,7 @@ TEST(PtyFaultSoak, ArticleReadAndWriteOverAClosedPseudoTerminal)
     EXPECT_EQ(checkReadPrefix(w.articles(), before, articles), kArticles);
 
     // Write: the device side closes after 2000 requests.
+    messages.clear();
     articles.clearArticles();
     fillTable(w.articles());
     const Table grid = snapshot(w.articles());
