@@ -10,16 +10,18 @@ Section::Section(SectionHost &host, QObject *parent) : QObject(parent), host_(ho
 
 bool Section::refuseOutsideServiceMode()
 {
+    if (link().refuseWhileBusy())
+        return true;
     if (link().serviceMode())
         return false;
     showError(UiText(Txt::NotInServiceMode));
     return true;
 }
 
-void Section::sendRead(uint8_t code, int count)
+bool Section::sendRead(uint8_t code, int count)
 {
     view().setStatusText(UiText(Txt::PleaseWait));
-    link().SendAwaitingReply(code, count);
+    return link().SendAwaitingReply(code, count);
 }
 
 void Section::beginWrite(int progress)

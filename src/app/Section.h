@@ -21,10 +21,12 @@ protected:
     LinkView &view() { return host_.view(); }
     SectionHost &host() { return host_; }
 
-    // Read pattern, step 1: refuses with the not-in-service-mode dialog; true when refused.
+    // Read pattern, step 1: refuses with the not-in-service-mode dialog (or, while another device
+    // operation runs, with the busy message); true when refused.
     bool refuseOutsideServiceMode();
-    // Read pattern, steps 2 and 4: waiting text, then the frame with the reply timer.
-    void sendRead(uint8_t code, int count = 4);
+    // Read pattern, steps 2 and 4: waiting text, then the frame with the reply timer; false when
+    // the frame could not be written.
+    bool sendRead(uint8_t code, int count = 4);
     // Write pattern, step 2: writing text and the progress start value.
     void beginWrite(int progress = 16);
     // Write pattern, step 5: progress 0 and the service-mode idle text.

@@ -326,6 +326,10 @@ void TfMain::showEvent(QShowEvent *event)
 
 void TfMain::closeEvent(QCloseEvent *event)
 {
+    if (!mayLeaveDuringTransfer()) {
+        event->ignore();
+        return;
+    }
     emit windowClosing();
     event->accept();
 }
@@ -362,9 +366,15 @@ void TfMain::setControlsEnabled(const QStringList &objectNames, bool enabled)
             w->setEnabled(enabled);
 }
 
+bool TfMain::controlEnabled(const QString &objectName) const
+{
+    const QWidget *w = findChild<QWidget *>(objectName);
+    return !w || !w->testAttribute(Qt::WA_ForceDisabled);
+}
+
 void TfMain::setCancelButtonVisible(bool visible)
 {
-    articlesSection_->BtnOtkaz->setVisible(visible);
+    articlesSection_->setCancelVisible(visible);
 }
 
 void TfMain::tcpClosedByLink()
@@ -398,8 +408,20 @@ void TfMain::btPage4Click()
     Page->setCurrentWidget(TabSheet1);
 }
 
+bool TfMain::mayLeaveDuringTransfer()
+{
+    if (!link_->busy())
+        return true;
+    if (showDialog(UiText(Txt::TitleWarning), ToolText::exitDuringTransfer(), true) != 1)
+        return false;
+    link_->abandonChain();
+    return true;
+}
+
 void TfMain::btnCloseClick()
 {
+    if (!mayLeaveDuringTransfer())
+        return;
     Transport *t = link_->transport();
     if (link_->serialTransport() && t && t->isOpen() && link_->serviceMode())
         link_->SendFrame(0x10, 4);

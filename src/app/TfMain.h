@@ -44,6 +44,7 @@ public:
     void setProgress(int value) override;
     int showDialog(const QString &title, const QString &text, bool twoButtons = false) override;
     void setControlsEnabled(const QStringList &objectNames, bool enabled) override;
+    bool controlEnabled(const QString &objectName) const override;
     void setCancelButtonVisible(bool visible) override;
     void tcpClosedByLink() override;
     void connectionClosed() override;
@@ -78,6 +79,8 @@ private:
     void readFactoryNumber();
     // The factory number the long frames carry, beside "Пријава", with what went wrong with the file.
     void showFactoryNumber();
+    // Leaving while a device operation runs: asks first; on yes the operation is broken off.
+    bool mayLeaveDuringTransfer();
     template <typename T, typename... Args> T *addSection(Args &&...args);
 
     DeviceLink *link_ = nullptr;

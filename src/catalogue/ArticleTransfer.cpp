@@ -5,6 +5,7 @@
 #include "DeviceLink.h"
 #include "LinkView.h"
 #include "PaintThrottle.h"
+#include "ToolText.h"
 #include "UiText.h"
 
 #include <QLabel>
@@ -16,6 +17,8 @@ constexpr int kRecordPos = 4;                                // first data posit
 constexpr int kReadRequestCount = 6;                         // 0x5F, code, length, number (2), CR
 constexpr int kWriteRequestCount = ArticleRecord::kSize + 4; // 0x5F, code, length, record, CR
 constexpr int kArticles = ArticleModel::kArticles;
+using Chain = DeviceLink::Chain;
+using ChainEnd = DeviceLink::ChainEnd;
 } // namespace
 
 ArticleTransfer::ArticleTransfer(SectionHost &host, ArticlesSection &articles) : Section(host), articles_(articles)
@@ -27,6 +30,7 @@ ArticleTransfer::ArticleTransfer(SectionHost &host, ArticlesSection &articles) :
     connect(articles_.btnARead, &QPushButton::clicked, this, &ArticleTransfer::btnAReadClick);
     connect(articles_.btnAWrite, &QPushButton::clicked, this, &ArticleTransfer::btnAWriteClick);
     connect(articles_.BtnOtkaz, &QPushButton::clicked, this, &ArticleTransfer::BtnOtkazClick);
+    connect(&link(), &DeviceLink::chainEnded, this, &ArticleTransfer::onChainEnded);
     link().onReply(kReadCode, [this] { readReply(); });
     link().onReply(kWriteCode, [this] { writeReply(); });
 }
@@ -36,24 +40,52 @@ int ArticleTransfer::progressFor(int next)
     return next > kArticles - 1 ? 0 : next / kArticlesPerStep + 1;
 }
 
+bool ArticleTransfer::begin(DeviceLink::Chain chain)
+{
+    if (!link().beginChain(chain, [this](ChainEnd how) { return describeEnd(how); }))
+        return false;
+    kind_ = chain;
+    article_ = 1;
+    done_ = 0;
+    quietEnd_ = false;
+    return true;
+}
+
+bool ArticleTransfer::requestArticle(int n)
+{
+    article_ = n;
+    link().setTx(kRecordPos, uint8_t(n));
+    link().setTx(kRecordPos + 1, uint8_t(n >> 8));
+    if (link().SendAwaitingReply(kReadCode, kReadRequestCount))
+        return true;
+    stopQuietly(); // the link has shown why the request could not go out
+    return false;
+}
+
 void ArticleTransfer::btnAReadClick()
 {
+    // A click that still arrives while another operation runs must not touch its receive buffer.
+    if (link().refuseWhileBusy())
+        return;
     // Whatever a broken-off frame left behind must not swallow the first reply.
     link().clearRx();
     if (refuseOutsideServiceMode())
         return;
+    if (!begin(Chain::ArticlesRead))
+        return;
     view().setCancelButtonVisible(true);
     link().setCancelFlag(false);
     view().setStatusText(UiText(Txt::PleaseWait));
-    link().setTx(kRecordPos, 1);
-    link().setTx(kRecordPos + 1, 0);
-    link().SendAwaitingReply(kReadCode, kReadRequestCount);
+    requestArticle(1);
 }
 
 void ArticleTransfer::readReply()
 {
     const ArticleRecord record = ArticleRecord::decode(link().rxAt(kRecordPos));
     const int n = record.number;
+    // A reply after the read ended (cancelled, no answer, an error) still fills its row, but asks
+    // for nothing more: another operation may be using the link by now.
+    const bool running = reading();
     counters_->aboutToChange();
     articles_.lblBrojac->setText(QString::number(n));
     int next = n;
@@ -65,15 +97,15 @@ void ArticleTransfer::readReply()
             m.setCell(ArticleModel::Department, n, record.departmentText());
             m.setCell(ArticleModel::Price, n, record.priceText(QLocale()));
             m.setCell(ArticleModel::Tax, n, record.taxText());
+            if (running)
+                ++done_;
         }
         next = n + 1;
         if (next > kArticles) {
             articles_.sgArticles->setCurrentIndex(articles_.model().index(0, ArticleModel::Name));
             articles_.loadFormFromRow(1);
-        } else {
-            link().setTx(kRecordPos, uint8_t(next));
-            link().setTx(kRecordPos + 1, uint8_t(next >> 8));
-            link().SendAwaitingReply(kReadCode, kReadRequestCount);
+        } else if (running && !requestArticle(next)) {
+            return;
         }
     }
     articles_.lblArt->setText(QString::number(next - 1));
@@ -81,7 +113,9 @@ void ArticleTransfer::readReply()
     if (next > kArticles)
         counters_->release();
     view().setStatusText(UiText(Txt::InServiceMode));
-    articles_.btnAWrite->setEnabled(true);
+    link().setControlsEnabled({QStringLiteral("btnAWrite")}, true);
+    if (running && next > kArticles)
+        link().endChain(kind_, ChainEnd::Completed);
 }
 
 void ArticleTransfer::btnAWriteClick()
@@ -90,36 +124,45 @@ void ArticleTransfer::btnAWriteClick()
         return;
     if (!confirmCodePage(articles_.model().columnTexts(ArticleModel::Name)))
         return;
+    if (!begin(Chain::ArticlesWrite))
+        return;
     // As for the read: what a broken-off chain left behind must not swallow the first reply.
     link().clearRx();
     view().setCancelButtonVisible(true);
     link().setCancelFlag(false);
     beginWrite(1);
     link().clearTx();
-    if (putRecord(1))
-        link().SendFrame(kWriteCode, kWriteRequestCount);
+    // The first frame waits for its reply like every other one: a silent device is reported.
+    if (!putRecord(1) || !link().SendAwaitingReply(kWriteCode, kWriteRequestCount))
+        stopQuietly();
     endWrite();
 }
 
 void ArticleTransfer::writeReply()
 {
+    if (!writing())
+        return; // nothing is sent for a write that already ended
     const int n = link().rx(kRecordPos) | (link().rx(kRecordPos + 1) << 8);
+    ++done_; // the reply acknowledges the record sent before it
     counters_->aboutToChange();
     articles_.lblBrojac->setText(QString::number(n));
     bool stopped = false;
     if (n <= kArticles) {
         link().clearTx();
-        if (putRecord(n)) {
-            link().SendAwaitingReply(kWriteCode, kWriteRequestCount);
+        article_ = n;
+        if (putRecord(n) && link().SendAwaitingReply(kWriteCode, kWriteRequestCount))
             articles_.lblArt->setText(QString::number(n));
-        } else {
+        else
             stopped = true;
-        }
     }
     if (stopped || n > kArticles)
         counters_->release();
     view().setProgress(stopped ? 0 : progressFor(n));
     view().setStatusText(UiText(Txt::InServiceMode));
+    if (stopped)
+        stopQuietly();
+    else if (n > kArticles)
+        link().endChain(kind_, ChainEnd::Completed);
 }
 
 bool ArticleTransfer::putRecord(int r)
@@ -151,4 +194,50 @@ void ArticleTransfer::BtnOtkazClick()
 {
     link().BtnOtkazClick();
     counters_->release();
+}
+
+void ArticleTransfer::stopQuietly()
+{
+    quietEnd_ = true;
+    link().endChain(kind_, ChainEnd::Stopped);
+}
+
+QString ArticleTransfer::describeEnd(DeviceLink::ChainEnd how) const
+{
+    const bool read = kind_ == Chain::ArticlesRead;
+    QString text =
+        read ? ToolText::articlesReadStopped(article_, done_) : ToolText::articlesWriteStopped(article_, done_);
+    if (how == ChainEnd::DeviceError)
+        text = ToolText::errorConcernsArticle(article_) + QLatin1Char(' ') + text;
+    return text;
+}
+
+void ArticleTransfer::onChainEnded(DeviceLink::Chain chain, DeviceLink::ChainEnd how)
+{
+    if (chain != Chain::ArticlesRead && chain != Chain::ArticlesWrite)
+        return;
+    counters_->release();
+    view().setProgress(0);
+    const bool read = chain == Chain::ArticlesRead;
+    switch (how) {
+    case ChainEnd::Completed:
+        view().showDialog(UiText(Txt::TitleInfo),
+                          read ? ToolText::articlesReadCompleted(done_) : ToolText::articlesWriteCompleted(done_));
+        break;
+    case ChainEnd::Cancelled:
+        view().showDialog(UiText(Txt::TitleWarning), read ? ToolText::articlesReadCancelled(article_, done_)
+                                                          : ToolText::articlesWriteCancelled(article_, done_));
+        break;
+    case ChainEnd::Stopped:
+        if (!quietEnd_)
+            view().showDialog(UiText(Txt::TitleWarning), describeEnd(how));
+        break;
+    case ChainEnd::DeviceError:
+    case ChainEnd::NoAnswer:
+        // The link's own message already says where the transfer stopped.
+    case ChainEnd::ConnectionLost:
+    case ChainEnd::Abandoned:
+        break;
+    }
+    quietEnd_ = false;
 }

@@ -11,6 +11,7 @@
 #include "LinkView.h"
 #include "TaxLetters.h"
 #include "ToolText.h"
+#include "TypingLimit.h"
 #include "UiText.h"
 
 #include <QComboBox>
@@ -45,17 +46,19 @@ ArticlesSection::ArticlesSection(SectionHost &host, QWidget *parent, const QRect
 
     for (const Heading &h : kHeadings)
         makeWidget<QLabel>(g, h.name, QRect(h.x, 16, 80, 14));
+    lblANumber = makeWidget<QLabel>(g, "lblANumber", QRect(4, 32, 32, 21));
+    lblANumber->setAlignment(Qt::AlignCenter);
     edtArticleName = makeWidget<QLineEdit>(g, "edtArticleName", QRect(36, 32, 162, 21));
-    edtArticleName->setMaxLength(32);
+    TypingLimit::install(edtArticleName, ArticleCellDelegate::maxLength(ArticleModel::Name));
     edtBarkod = makeWidget<QLineEdit>(g, "edtBarkod", QRect(198, 32, 84, 21));
-    edtBarkod->setMaxLength(13);
+    TypingLimit::install(edtBarkod, ArticleCellDelegate::maxLength(ArticleModel::Barcode));
     cbAStand = makeWidget<QComboBox>(g, "cbAStand", QRect(282, 32, 36, 21));
     cbAStand->setEditable(true);
     cbAStand->setInsertPolicy(QComboBox::NoInsert);
     for (int i = 1; i <= 10; ++i)
         cbAStand->addItem(QString::number(i));
     edtAPrice = makeWidget<QLineEdit>(g, "edtAPrice", QRect(318, 32, 78, 21));
-    edtAPrice->setMaxLength(10);
+    TypingLimit::install(edtAPrice, ArticleCellDelegate::maxLength(ArticleModel::Price));
     edtAPrice->setText(ArticleModel::zeroPrice());
     cbATG = makeWidget<QComboBox>(g, "cbATG", QRect(396, 32, 36, 21));
 
@@ -76,11 +79,17 @@ ArticlesSection::ArticlesSection(SectionHost &host, QWidget *parent, const QRect
                                 QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
     delegate_ = new ArticleCellDelegate(sgArticles);
     sgArticles->setItemDelegate(delegate_);
+    // A refused in-place edit is reported once the editor has closed.
+    connect(
+        delegate_, &ArticleCellDelegate::refused, this, [this] { showError(UiText(Txt::DataError)); },
+        Qt::QueuedConnection);
     connect(sgArticles->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &current) {
                 if (current.isValid())
                     loadFormFromRow(current.row() + 1);
             });
+    connect(&model_, &QAbstractItemModel::dataChanged, this, &ArticlesSection::onCellsChanged);
+    connect(&model_, &QAbstractItemModel::modelReset, this, [this] { loadFormFromRow(currentRow()); });
 
     btnACor = makeWidget<QPushButton>(g, "btnACor", QRect(6, 324, 84, 25));
     btnAFSave = makeWidget<QPushButton>(g, "btnAFSave", QRect(94, 324, 104, 25));
@@ -89,9 +98,14 @@ ArticlesSection::ArticlesSection(SectionHost &host, QWidget *parent, const QRect
     lblArt = makeWidget<QLabel>(g, "lblArt", QRect(344, 328, 40, 16));
     lblBrojac = makeWidget<QLabel>(g, "lblBrojac", QRect(384, 328, 46, 16));
     lblBrojac->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblArtCaption = makeWidget<QLabel>(g, "lblArtCaption", QRect(344, 344, 40, 12));
+    lblBrojacCaption = makeWidget<QLabel>(g, "lblBrojacCaption", QRect(384, 344, 46, 12));
+    lblBrojacCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     btnARead = makeWidget<QPushButton>(g, "btnARead", QRect(6, 356, 120, 25));
     btnAWrite = makeWidget<QPushButton>(g, "btnAWrite", QRect(130, 356, 120, 25));
     BtnOtkaz = makeWidget<QPushButton>(g, "BtnOtkaz", QRect(254, 356, 70, 25));
+    // A click on "Прекини" leaves the keyboard focus where the technician was working.
+    BtnOtkaz->setFocusPolicy(Qt::TabFocus);
 
     connect(btnACor, &QPushButton::clicked, this, &ArticlesSection::btnACorClick);
     connect(btnAFSave, &QPushButton::clicked, this, &ArticlesSection::btnAFSaveClick);
@@ -112,6 +126,10 @@ void ArticlesSection::activate()
     btnAFLoad->setText(UiText(92));
     btnARead->setText(UiText(Txt::Read));
     btnAWrite->setText(UiText(Txt::Write));
+    lblArtCaption->setText(ToolText::articleCounterCaption());
+    lblBrojacCaption->setText(ToolText::replyCounterCaption());
+    lblArt->setToolTip(ToolText::articleCounterCaption());
+    lblBrojac->setToolTip(ToolText::replyCounterCaption());
 
     cbATG->clear();
     cbATG->addItems(TaxLetters::letters());
@@ -124,10 +142,12 @@ void ArticlesSection::activate()
 
 void ArticlesSection::loadFormFromRow(int r)
 {
-    edtArticleName->setText(model_.cell(ArticleModel::Name, r));
-    edtBarkod->setText(model_.cell(ArticleModel::Barcode, r));
+    // The boxes limit typing only: a row's text lands whole, however long.
+    lblANumber->setText(QString::number(std::clamp(r, 1, int(ArticleModel::kArticles))));
+    TypingLimit::setText(edtArticleName, model_.cell(ArticleModel::Name, r));
+    TypingLimit::setText(edtBarkod, model_.cell(ArticleModel::Barcode, r));
     cbAStand->setCurrentText(model_.cell(ArticleModel::Department, r));
-    edtAPrice->setText(model_.cell(ArticleModel::Price, r));
+    TypingLimit::setText(edtAPrice, model_.cell(ArticleModel::Price, r));
     // A cell that holds none of the nine letters leaves the list without a selection.
     cbATG->setCurrentIndex(TaxLetters::TaxLetterIndex(model_.cell(ArticleModel::Tax, r)));
 }
@@ -147,6 +167,24 @@ void ArticlesSection::setCurrentCell(int c, int r)
     sgArticles->scrollTo(i);
 }
 
+void ArticlesSection::setCancelVisible(bool visible)
+{
+    // A hidden button that held the focus would hand it to the next control in the window (the
+    // address box, its text selected); the grid takes it instead.
+    if (!visible && BtnOtkaz->hasFocus())
+        sgArticles->setFocus(Qt::OtherFocusReason);
+    BtnOtkaz->setVisible(visible);
+}
+
+void ArticlesSection::onCellsChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight)
+{
+    if (applyingForm_)
+        return;
+    const int row = sgArticles->currentIndex().isValid() ? sgArticles->currentIndex().row() : 0;
+    if (row >= topLeft.row() && row <= bottomRight.row())
+        loadFormFromRow(row + 1);
+}
+
 void ArticlesSection::btnACorClick()
 {
     const QString price = edtAPrice->text();
@@ -155,11 +193,19 @@ void ArticlesSection::btnACorClick()
         return;
     }
     const int r = currentRow();
-    model_.setCell(ArticleModel::Name, r, edtArticleName->text());
-    model_.setCell(ArticleModel::Barcode, r, edtBarkod->text());
-    model_.setCell(ArticleModel::Department, r, cbAStand->currentText());
+    // The form is read whole before the row changes (the form follows the row's cells).
+    const QString name = edtArticleName->text();
+    const QString barcode = edtBarkod->text();
+    const QString department = cbAStand->currentText();
+    const QString tax = cbATG->currentText();
+    applyingForm_ = true;
+    model_.setCell(ArticleModel::Name, r, name);
+    model_.setCell(ArticleModel::Barcode, r, barcode);
+    model_.setCell(ArticleModel::Department, r, department);
     model_.setCell(ArticleModel::Price, r, ArticlePrice::forGrid(price));
-    model_.setCell(ArticleModel::Tax, r, cbATG->currentText());
+    model_.setCell(ArticleModel::Tax, r, tax);
+    applyingForm_ = false;
+    loadFormFromRow(r);
 }
 
 QFileDialog &ArticlesSection::saveDialog()

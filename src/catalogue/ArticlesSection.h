@@ -32,6 +32,8 @@ public:
     int currentRow() const;
     // Makes cell (c, r) the grid's current cell; the form follows it.
     void setCurrentCell(int c, int r);
+    // Shows or hides "Прекини"; hiding it never sends the keyboard focus elsewhere in the window.
+    void setCancelVisible(bool visible);
 
     // "Исправка": the current row takes the form's values when the price passes its check.
     void btnACorClick();
@@ -68,8 +70,15 @@ public:
     QPushButton *BitBtn1 = nullptr;
     QLabel *lblArt = nullptr;
     QLabel *lblBrojac = nullptr;
+    // The current row's article number, whole (the number column is too narrow from 1000 on).
+    QLabel *lblANumber = nullptr;
+    // Captions under the two transfer counters.
+    QLabel *lblArtCaption = nullptr;
+    QLabel *lblBrojacCaption = nullptr;
 
 private:
+    // The current row's cells changed (in-place edit, file load, device read): the form follows.
+    void onCellsChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight);
     QFileDialog &saveDialog();
     QFileDialog &openDialog();
     QString choose(QFileDialog &dialog);
@@ -79,4 +88,5 @@ private:
     QFileDialog *SD = nullptr;
     QFileDialog *OD = nullptr;
     FileChooser fileChooser_;
+    bool applyingForm_ = false;
 };

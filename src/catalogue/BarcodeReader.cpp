@@ -3,6 +3,7 @@
 #include "Cp1251.h"
 #include "LinkView.h"
 #include "TfMain.h"
+#include "TypingLimit.h"
 #include "UiText.h"
 
 #include <QComboBox>
@@ -55,7 +56,6 @@ BarcodeReader::BarcodeReader(SectionHost &host, ArticlesSection &articles) : Sec
     // The port closes with the main window.
     if (auto *main = qobject_cast<TfMain *>(w))
         connect(main, &TfMain::windowClosing, this, &BarcodeReader::closePort);
-    typingLimit_ = articles_.edtBarkod->maxLength();
 }
 
 void BarcodeReader::activate()
@@ -153,9 +153,7 @@ void BarcodeReader::BCComPortRxChar()
     if (!code)
         return;
     // The box's length limit is for typing; a scanned code lands whole.
-    QLineEdit *box = articles_.edtBarkod;
-    box->setMaxLength(std::max<int>(typingLimit_, int(code->size())));
-    box->setText(Cp1251::decode(*code));
+    TypingLimit::setText(articles_.edtBarkod, Cp1251::decode(*code));
 }
 
 void BarcodeReader::flash(QFrame *lamp, QTimer *timer, const QColor &on)

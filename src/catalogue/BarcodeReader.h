@@ -43,7 +43,6 @@ private:
     ArticlesSection &articles_;
     QSerialPort BCComPort;
     BarcodeLineAssembler assembler_;
-    int typingLimit_ = 0;
     QPointer<QComboBox> cbBCCom;
     QPointer<QPushButton> btnBCCom;
     QPointer<QFrame> bcLedRec;

@@ -20,6 +20,8 @@ constexpr int kNumberPos = 4;
 constexpr int kNamePos = 5;
 constexpr int kReadRequestCount = 5;   // 0x5F, code, length, K, CR
 constexpr int kWriteRequestCount = 38; // 0x5F, code, length, K, name field (33), CR
+using Chain = DeviceLink::Chain;
+using ChainEnd = DeviceLink::ChainEnd;
 
 } // namespace
 
@@ -73,31 +75,37 @@ QString CashiersSection::name(int row) const
 
 void CashiersSection::btnOReadClick()
 {
-    if (refuseOutsideServiceMode())
+    if (refuseOutsideServiceMode() || !link().beginChain(Chain::CashiersRead))
         return;
     forgetBrokenOffReply();
     view().setStatusText(UiText(Txt::PleaseWait));
     link().setTx(kNumberPos, 1);
-    link().SendAwaitingReply(kReadCode, kReadRequestCount);
+    if (!link().SendAwaitingReply(kReadCode, kReadRequestCount))
+        link().endChain(Chain::CashiersRead, ChainEnd::Stopped);
 }
 
 void CashiersSection::readReply()
 {
+    // A reply after the read ended still fills its row but asks for nothing more.
+    const bool running = link().chain() == Chain::CashiersRead;
     view().setProgress(16);
     const int k = link().rx(kNumberPos);
     if (k >= 1 && k <= kCashiers) {
         if (const std::optional<QString> name = CashierRecord::nameFromReply(link().rxAt(kNamePos)))
             model_->setData(model_->index(k - 1, 1), *name);
     }
-    if (k < kCashiers) {
+    bool more = false;
+    if (k < kCashiers && running) {
         link().setTx(kNumberPos, uint8_t(k + 1));
         // Every request of the chain waits for its reply, so a device that stops answering
         // part-way is reported instead of leaving the read hanging.
-        link().SendAwaitingReply(kReadCode, kReadRequestCount);
+        more = link().SendAwaitingReply(kReadCode, kReadRequestCount);
     }
     view().setProgress(0);
     view().setStatusText(UiText(Txt::InServiceMode));
-    btnOWrite->setEnabled(true);
+    link().setControlsEnabled({QStringLiteral("btnOWrite")}, true);
+    if (running && !more)
+        link().endChain(Chain::CashiersRead, k < kCashiers ? ChainEnd::Stopped : ChainEnd::Completed);
 }
 
 void CashiersSection::forgetBrokenOffReply()
@@ -133,15 +141,19 @@ void CashiersSection::btnOWriteClick()
         names.append(name(row));
     if (!confirmCodePage(names))
         return;
+    if (!link().beginChain(Chain::CashiersWrite))
+        return;
     forgetBrokenOffReply();
     beginWrite(1);
     lastWritten_ = 0;
     // The first cashier needs a name of at least one character.
-    if (putName(1, name(0), 1)) {
-        link().SendAwaitingReply(kWriteCode, kWriteRequestCount);
-        lastWritten_ = 1;
-    } else {
+    if (!putName(1, name(0), 1)) {
+        link().endChain(Chain::CashiersWrite, ChainEnd::Stopped);
         dataError();
+    } else if (!link().SendAwaitingReply(kWriteCode, kWriteRequestCount)) {
+        link().endChain(Chain::CashiersWrite, ChainEnd::Stopped);
+    } else {
+        lastWritten_ = 1;
     }
     endWrite();
 }
@@ -158,14 +170,19 @@ void CashiersSection::writeReply()
     }
     beginWrite(1);
     if (k == kCashiers)
-        btnOWrite->setEnabled(true);
+        link().setControlsEnabled({QStringLiteral("btnOWrite")}, true);
     // Every later cashier needs a name of at least two characters.
     const bool valid = putName(k, name(k - 1), 2);
     if (!valid || k > kCashiers) {
+        link().endChain(Chain::CashiersWrite, ChainEnd::Stopped);
         dataError();
+    } else if (!link().SendAwaitingReply(kWriteCode, kWriteRequestCount)) { // a silent device is reported
+        link().endChain(Chain::CashiersWrite, ChainEnd::Stopped);
     } else {
-        link().SendAwaitingReply(kWriteCode, kWriteRequestCount); // a silent device is reported
         lastWritten_ = k;
+        // The last cashier is on its way; the device's request for the one after it ends the write.
+        if (k == kCashiers)
+            link().endChain(Chain::CashiersWrite, ChainEnd::Completed);
     }
     endWrite();
 }

@@ -125,7 +125,7 @@ void LogoSection::chbLogoClick()
     if (chbLogo->isChecked()) {
         btnLogoOpen->setEnabled(true);
         if (link().serviceMode()) {
-            btnLogoWrite->setEnabled(true);
+            link().setControlsEnabled({QStringLiteral("btnLogoWrite")}, true);
             imgGraphLogo->setEnabled(true);
         }
     } else {
@@ -136,15 +136,16 @@ void LogoSection::chbLogoClick()
 
 void LogoSection::btnLogoReadClick()
 {
-    if (refuseOutsideServiceMode())
+    if (refuseOutsideServiceMode() || !link().beginChain(DeviceLink::Chain::LogoRead))
         return;
-    sendRead(kReadBlock0);
+    if (!sendRead(kReadBlock0))
+        link().endChain(DeviceLink::Chain::LogoRead, DeviceLink::ChainEnd::Stopped);
 }
 
 void LogoSection::onReadBlock(int block)
 {
     view().setProgress(block + 1);
-    btnLogoWrite->setEnabled(true);
+    link().setControlsEnabled({QStringLiteral("btnLogoWrite")}, true);
     // A loaded picture of another size gives way to a 256 x 128 one, keeping what fits of it.
     if (logo_.size() != LogoBlock::blank().size()) {
         QImage canvas = LogoBlock::blank();
@@ -153,10 +154,14 @@ void LogoSection::onReadBlock(int block)
     }
     LogoBlock::unpack(link().rxAt(4), block, logo_);
     repaintLogo();
-    if (block < kLastBlock)
-        sendRead(uint8_t(kReadBlock0 + block + 1));
-    else
+    if (block < kLastBlock) {
+        if (!sendRead(uint8_t(kReadBlock0 + block + 1)))
+            link().endChain(DeviceLink::Chain::LogoRead, DeviceLink::ChainEnd::Stopped);
+    } else {
+        // The picture is in; the printing flag is one more request of its own.
+        link().endChain(DeviceLink::Chain::LogoRead, DeviceLink::ChainEnd::Completed);
         link().SendFrame(kReadFlag, 4);
+    }
 }
 
 void LogoSection::onFlagReply()
@@ -178,26 +183,30 @@ bool LogoSection::sendBlock(int block)
 
 void LogoSection::btnLogoWriteClick()
 {
-    if (!link().serviceMode())
+    if (!link().serviceMode() || !link().beginChain(DeviceLink::Chain::LogoWrite))
         return;
     pixelSource_ = logo_;
     view().setStatusText(UiText(Txt::Writing));
-    if (sendBlock(0))
+    if (sendBlock(0)) {
         view().setProgress(1);
-    else
+    } else {
+        link().endChain(DeviceLink::Chain::LogoWrite, DeviceLink::ChainEnd::Stopped);
         endWrite();
+    }
 }
 
 void LogoSection::onWriteBlockRequest(int block)
 {
     view().setStatusText(UiText(Txt::Writing));
-    sendBlock(block);
+    if (!sendBlock(block))
+        link().endChain(DeviceLink::Chain::LogoWrite, DeviceLink::ChainEnd::Stopped);
     if (block < kLastBlock)
         view().setProgress(block + 1);
 }
 
 void LogoSection::onFlagRequest()
 {
+    link().endChain(DeviceLink::Chain::LogoWrite, DeviceLink::ChainEnd::Completed);
     link().setTx(4, SwitchByte(chbLogo->isChecked()));
     link().SendFrame(kWriteFlag, 5);
     endWrite();

@@ -23,6 +23,62 @@ const QStringList kAllOffOutOfService = {
 constexpr uint8_t kStartShort = 0x5F;
 constexpr uint8_t kStartLong = 0xAA;
 constexpr uint8_t kCr = 0x0D;
+
+const QStringList kDeviceOperationControls = {
+    "btnRead",         "btnWrite",         "btnCompanyRead", "btnCompanyWrite", "btnLogoRead", "btnLogoWrite",
+    "btnReadDateTime", "btnWriteDateTime", "btnReadCliche",  "btnWriteCliche",  "btnTGRead",   "btnTGWrite",
+    "btnSTRead",       "btnSTWrite",       "btnARead",       "btnAWrite",       "btnORead",    "btnOWrite",
+    "btnIPRead",       "btnIPWrite",       "btnPRead",       "btnPWrite",       "BtnSat",      "BtnTest",
+    "BtnPrijava",      "btnFMDump",        "btnCom1",        "btnCOM"};
+
+// The request codes a chain sends; while it runs, every other request is refused.
+bool chainSends(DeviceLink::Chain chain, uint8_t code)
+{
+    using C = DeviceLink::Chain;
+    switch (chain) {
+    case C::ArticlesRead:
+        return code == 0x80;
+    case C::ArticlesWrite:
+        return code == 0x85;
+    case C::CashiersRead:
+        return code == 0x90;
+    case C::CashiersWrite:
+        return code == 0x95;
+    case C::LogoRead:
+        return (code & 0xF0) == 0xE0 || code == 0x55;
+    case C::LogoWrite:
+        return (code & 0xF0) == 0xD0 || code == 0x50;
+    case C::MemoryDump:
+        return code == 0xC0;
+    case C::None:
+        break;
+    }
+    return true;
+}
+
+QString chainName(DeviceLink::Chain chain)
+{
+    using C = DeviceLink::Chain;
+    switch (chain) {
+    case C::ArticlesRead:
+        return ToolText::articlesReadName();
+    case C::ArticlesWrite:
+        return ToolText::articlesWriteName();
+    case C::CashiersRead:
+        return ToolText::cashiersReadName();
+    case C::CashiersWrite:
+        return ToolText::cashiersWriteName();
+    case C::LogoRead:
+        return ToolText::logoReadName();
+    case C::LogoWrite:
+        return ToolText::logoWriteName();
+    case C::MemoryDump:
+        return ToolText::memoryDumpName();
+    case C::None:
+        break;
+    }
+    return {};
+}
 } // namespace
 
 DeviceLink::DeviceLink(LinkView &view, QObject *parent) : QObject(parent), view_(view)
@@ -95,8 +151,11 @@ void DeviceLink::actOnClosed()
     view_.setStatusText(ToolText::ConnectionLost());
     view_.connectionClosed();
     emit connectionLost();
-    if (!asked)
-        showDialog(UiText(Txt::TitleError), ToolText::ConnectionLost());
+    // A running chain ends here; its message says where the transfer stood.
+    if (asked)
+        endChain(ChainEnd::ConnectionLost);
+    else
+        endChainWithMessage(ChainEnd::ConnectionLost, ToolText::ConnectionLost());
 }
 
 void DeviceLink::onTransportBytes(const QByteArray &bytes)
@@ -105,6 +164,14 @@ void DeviceLink::onTransportBytes(const QByteArray &bytes)
 }
 
 bool DeviceLink::WriteBytes(const QByteArray &bytes)
+{
+    // Ready frames (login, self-tests) belong to no chain.
+    if (refuseWhileBusy())
+        return false;
+    return writeOut(bytes);
+}
+
+bool DeviceLink::writeOut(const QByteArray &bytes)
 {
     QString error;
     if (!transport_)
@@ -121,12 +188,16 @@ bool DeviceLink::WriteBytes(const QByteArray &bytes)
 
 bool DeviceLink::SendFrame(uint8_t code, int count)
 {
+    if (busy() && !chainSends(chain_, code)) {
+        refuseWhileBusy();
+        return false;
+    }
     count = std::clamp(count, 4, kBufferSize);
     tx_[1] = kStartShort;
     tx_[2] = code;
     tx_[3] = count == kBufferSize ? 255 : uint8_t(count - 4);
     tx_[size_t(count)] = kCr;
-    return WriteBytes(QByteArray(reinterpret_cast<const char *>(&tx_[1]), count));
+    return writeOut(QByteArray(reinterpret_cast<const char *>(&tx_[1]), count));
 }
 
 bool DeviceLink::SendAwaitingReply(uint8_t code, int count)
@@ -201,7 +272,7 @@ bool DeviceLink::tryLongReply(uint8_t command)
     const uint8_t result = rx_[10];
     if (result == 0) {
         const QString text = QStringLiteral("Грешка! ") + DescribeDeviceError(rx_[12], rx_[13], rx_[14], rx_[15]);
-        showDialog(UiText(Txt::TitleError), text);
+        endChainWithMessage(ChainEnd::DeviceError, text);
     }
     view_.setProgress(0);
     rx_.fill(0);
@@ -277,7 +348,7 @@ void DeviceLink::TimerTimer()
     const bool closeAfter = disconnectAfterExit_;
     disconnectAfterExit_ = false;
     view_.setCancelButtonVisible(false);
-    showDialog(UiText(Txt::TitleError), UiText(Txt::NoAnswer));
+    endChainWithMessage(ChainEnd::NoAnswer, UiText(Txt::NoAnswer));
     if (closeAfter)
         closeAfterLeave();
 }
@@ -295,6 +366,18 @@ void DeviceLink::BtnOtkazClick()
     replyPending_ = false;
     cancel_ = true;
     view_.setCancelButtonVisible(false);
+    endChain(ChainEnd::Cancelled);
+}
+
+void DeviceLink::abandonChain()
+{
+    if (!busy())
+        return;
+    timer_.stop();
+    replyPending_ = false;
+    cancel_ = true;
+    view_.setCancelButtonVisible(false);
+    endChain(ChainEnd::Abandoned);
 }
 
 int DeviceLink::showDialog(const QString &title, const QString &text)
@@ -316,8 +399,8 @@ void DeviceLink::handleServiceModeOn()
     view_.setProgress(16);
     view_.setStatusText(UiText(Txt::InServiceMode));
     serviceMode_ = true;
-    view_.setControlsEnabled(kReadsOnService, true);
-    view_.setControlsEnabled(kWritesOffOnService, false);
+    setControlsEnabled(kReadsOnService, true);
+    setControlsEnabled(kWritesOffOnService, false);
     view_.setProgress(0);
 }
 
@@ -326,8 +409,10 @@ void DeviceLink::handleServiceModeOff()
     view_.setProgress(16);
     view_.setStatusText(UiText(Txt::NotInServiceMode));
     serviceMode_ = false;
-    view_.setControlsEnabled(kAllOffOutOfService, false);
+    setControlsEnabled(kAllOffOutOfService, false);
     view_.setProgress(0);
+    // No chain goes on outside service mode.
+    endChain(ChainEnd::Stopped);
     if (disconnectAfterExit_) {
         disconnectAfterExit_ = false;
         closeAfterLeave();
@@ -341,8 +426,8 @@ void DeviceLink::handleNotZeroed()
         showDialog(UiText(Txt::TitleError), UiText(Txt::NotZeroed));
         view_.setStatusText(UiText(Txt::InServiceMode));
         serviceMode_ = true;
-        view_.setControlsEnabled({"btnReadDateTime"}, true);
-        view_.setControlsEnabled({"btnWriteDateTime"}, false);
+        setControlsEnabled({"btnReadDateTime"}, true);
+        setControlsEnabled({"btnWriteDateTime"}, false);
     } else {
         showDialog(UiText(Txt::TitleError), UiText(Txt::WrongModel));
     }
@@ -353,6 +438,87 @@ void DeviceLink::handleErrorReply()
 {
     view_.setProgress(16);
     const QString text = hasModelIdentifier() ? DeviceErrorCodeText(rx_[6]) : UiText(Txt::WrongModel);
-    showDialog(UiText(Txt::TitleError), text);
+    // An error reply carries no next number, so it ends a running chain.
+    endChainWithMessage(ChainEnd::DeviceError, text);
     view_.setProgress(0);
+}
+
+const QStringList &DeviceLink::deviceOperationControls()
+{
+    return kDeviceOperationControls;
+}
+
+bool DeviceLink::beginChain(Chain chain, ChainDescriber describe, const QStringList &keepEnabled)
+{
+    if (refuseWhileBusy())
+        return false;
+    if (chain == Chain::None)
+        return true;
+    chain_ = chain;
+    describeChain_ = std::move(describe);
+    heldControls_.clear();
+    QStringList held;
+    for (const QString &name : kDeviceOperationControls) {
+        if (keepEnabled.contains(name))
+            continue;
+        heldControls_.insert(name, view_.controlEnabled(name));
+        held << name;
+    }
+    view_.setControlsEnabled(held, false);
+    return true;
+}
+
+void DeviceLink::endChain(ChainEnd how)
+{
+    if (!busy())
+        return;
+    const Chain ended = chain_;
+    chain_ = Chain::None;
+    describeChain_ = nullptr;
+    QStringList back;
+    for (const QString &name : kDeviceOperationControls)
+        if (heldControls_.value(name, false))
+            back << name;
+    heldControls_.clear();
+    view_.setControlsEnabled(back, true);
+    emit chainEnded(ended, how);
+}
+
+void DeviceLink::endChain(Chain chain, ChainEnd how)
+{
+    if (chain_ == chain)
+        endChain(how);
+}
+
+void DeviceLink::endChainWithMessage(ChainEnd how, const QString &text)
+{
+    QString full = text;
+    if (busy() && describeChain_) {
+        const QString where = describeChain_(how);
+        if (!where.isEmpty())
+            full += QLatin1Char('\n') + where;
+    }
+    endChain(how);
+    showDialog(UiText(Txt::TitleError), full);
+}
+
+bool DeviceLink::refuseWhileBusy()
+{
+    if (!busy())
+        return false;
+    showDialog(UiText(Txt::TitleWarning), ToolText::deviceBusy(chainName(chain_)));
+    return true;
+}
+
+void DeviceLink::setControlsEnabled(const QStringList &objectNames, bool enabled)
+{
+    QStringList now;
+    for (const QString &name : objectNames) {
+        if (auto it = heldControls_.find(name); it != heldControls_.end())
+            it.value() = enabled;
+        else
+            now << name;
+    }
+    if (!now.isEmpty())
+        view_.setControlsEnabled(now, enabled);
 }

@@ -2,8 +2,10 @@
 // The device link: buffers and flags, framing of requests, recognition and dispatch of replies.
 
 #include <QByteArray>
+#include <QHash>
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 #include <QTimer>
 
 #include <array>
@@ -83,6 +85,45 @@ public:
     void setTransport(Transport *transport);
     Transport *transport() const { return transport_; }
 
+    // One device operation at a time: the chains of requests that occupy the link until they end.
+    enum class Chain {
+        None,
+        ArticlesRead,
+        ArticlesWrite,
+        CashiersRead,
+        CashiersWrite,
+        LogoRead,
+        LogoWrite,
+        MemoryDump
+    };
+    Q_ENUM(Chain)
+    // How a chain ended: all done, Cancel, an error reply, no reply in time, the connection went
+    // away, stopped by the tool itself (bad data, the device left service mode), or the program ends.
+    enum class ChainEnd { Completed, Cancelled, DeviceError, NoAnswer, ConnectionLost, Stopped, Abandoned };
+    Q_ENUM(ChainEnd)
+    // Says where a chain stands when it ends; added to the link's own error and no-answer messages.
+    using ChainDescriber = std::function<QString(ChainEnd how)>;
+
+    // Marks `chain` as running and disables every control that would start another device
+    // operation, except `keepEnabled` (the running chain's own stop button). False, with a message,
+    // when another chain is already running.
+    bool beginChain(Chain chain, ChainDescriber describe = {}, const QStringList &keepEnabled = {});
+    // Ends the running chain: the controls come back as they were before it, with the changes
+    // asked for while it ran. Nothing happens when no chain runs.
+    void endChain(ChainEnd how);
+    // The same, only when `chain` is the one running.
+    void endChain(Chain chain, ChainEnd how);
+    Chain chain() const { return chain_; }
+    bool busy() const { return chain_ != Chain::None; }
+    // While a chain runs: shows that the link is busy and returns true.
+    bool refuseWhileBusy();
+    // Enables or disables controls; the ones a running chain holds disabled take the state when it ends.
+    void setControlsEnabled(const QStringList &objectNames, bool enabled);
+    // The controls that start a device operation (held disabled while a chain runs).
+    static const QStringList &deviceOperationControls();
+    // The program is closing during a chain: it is broken off as Cancel does, without a message.
+    void abandonChain();
+
 signals:
     // After a short reply was recognised and its handler (if any) ran.
     void replyDispatched(uint8_t code);
@@ -90,6 +131,8 @@ signals:
     void longReplyRecognised(uint8_t command, uint8_t result);
     // The transport went away by itself; every byte it delivered before was recognised first.
     void connectionLost();
+    // After a chain ended, its controls came back and the link's own message (if any) was raised.
+    void chainEnded(DeviceLink::Chain chain, DeviceLink::ChainEnd how);
 
 private:
     static int index(int pos) { return pos < 1 ? 1 : (pos > kBufferSize ? kBufferSize : pos); }
@@ -139,4 +182,14 @@ private:
     QList<Incoming> incoming_;
     // The transport reported `closed`; acted on once the bytes before it have been recognised.
     bool closePending_ = false;
+
+    // Ends the running chain as `how` and shows the link's message with the chain's own words added.
+    void endChainWithMessage(ChainEnd how, const QString &text);
+    // The transport write itself; false, with the error shown, when the bytes could not go out.
+    bool writeOut(const QByteArray &bytes);
+
+    Chain chain_ = Chain::None;
+    ChainDescriber describeChain_;
+    // Controls held disabled by the running chain, with the state each takes when it ends.
+    QHash<QString, bool> heldControls_;
 };

@@ -14,6 +14,13 @@ public:
     virtual int showDialog(const QString &title, const QString &text, bool twoButtons = false) = 0;
     // Enables or disables the controls with these object names.
     virtual void setControlsEnabled(const QStringList &objectNames, bool enabled) = 0;
+    // Whether the control with this object name is enabled by itself (regardless of its parents);
+    // a view without such a control answers true.
+    virtual bool controlEnabled(const QString &objectName) const
+    {
+        Q_UNUSED(objectName);
+        return true;
+    }
     virtual void setCancelButtonVisible(bool visible) = 0;
     // The link closed the TCP connection itself (leave-service-mode answered after a disconnect request).
     virtual void tcpClosedByLink() = 0;

@@ -62,6 +62,7 @@ void FmDumpSection::btnFMDumpClick()
     if (running()) {
         link().stopReplyTimer();
         link().setReplyPending(false);
+        link().endChain(DeviceLink::Chain::MemoryDump, DeviceLink::ChainEnd::Cancelled);
         abandon(UiText(Txt::TitleWarning), QStringLiteral("Читање фискалне меморије је прекинуто."));
         return;
     }
@@ -81,6 +82,11 @@ void FmDumpSection::start(const QString &path)
     auto file = std::make_unique<QSaveFile>(path);
     if (!file->open(QIODevice::WriteOnly)) {
         showError(file->errorString());
+        return;
+    }
+    // The dump holds the link until it ends; its own button stays to stop it.
+    if (!link().beginChain(DeviceLink::Chain::MemoryDump, {}, {btnFMDump->objectName()})) {
+        file->cancelWriting();
         return;
     }
     file_ = std::move(file);
@@ -126,6 +132,7 @@ void FmDumpSection::onBlockReply()
         const bool committed = file_->commit();
         const QString error = file_->errorString();
         file_.reset();
+        link().endChain(DeviceLink::Chain::MemoryDump, DeviceLink::ChainEnd::Completed);
         setIdle();
         if (committed)
             view().showDialog(UiText(Txt::TitleInfo), UiText(Txt::WriteOk));
@@ -150,6 +157,7 @@ void FmDumpSection::abandon(const QString &title, const QString &message)
 
 void FmDumpSection::setIdle()
 {
+    link().endChain(DeviceLink::Chain::MemoryDump, DeviceLink::ChainEnd::Stopped);
     btnFMDump->setText(caption());
     view().setProgress(0);
     view().setStatusText(UiText(link().serviceMode() ? Txt::InServiceMode : Txt::NotInServiceMode));

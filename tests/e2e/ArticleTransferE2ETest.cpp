@@ -2,11 +2,15 @@
 #include "ArticleModel.h"
 #include "ArticlesSection.h"
 #include "Decimal.h"
+#include "FaultInjector.h"
 #include "SimArticles.h"
 #include "SimHarness.h"
 #include "TaxLetters.h"
+#include "ToolText.h"
+#include "UiText.h"
 
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableView>
 
@@ -72,7 +76,7 @@ TEST(ArticleTransferE2E, WholeTableWrittenAndReadBackIntoAFreshWindow)
         << label(*h.window, "lblBrojac").toStdString();
     SimArticles &device = *h.device.module<SimArticles>();
     EXPECT_EQ(device.articleWrites(), kArticles);
-    EXPECT_TRUE(h.messages.isEmpty()) << h.messages.join("\n").toStdString();
+    EXPECT_EQ(h.messages, QStringList{UiText(Txt::TitleInfo) + "|" + ToolText::articlesWriteCompleted(kArticles)});
 
     FreshWindow fresh(h);
     ASSERT_TRUE(fresh.connected);
@@ -80,7 +84,7 @@ TEST(ArticleTransferE2E, WholeTableWrittenAndReadBackIntoAFreshWindow)
     ASSERT_TRUE(waitUntil([&] { return label(fresh.window, "lblBrojac") == "60000"; }, 120000))
         << label(fresh.window, "lblBrojac").toStdString();
     EXPECT_EQ(label(fresh.window, "lblArt"), "60000");
-    EXPECT_TRUE(fresh.messages.isEmpty()) << fresh.messages.join("\n").toStdString();
+    EXPECT_EQ(fresh.messages, QStringList{UiText(Txt::TitleInfo) + "|" + ToolText::articlesReadCompleted(kArticles)});
 
     // The long name came back cut to 32 characters; every other row is equal cell for cell.
     ArticleModel &copy = fresh.window.articles();
@@ -121,7 +125,10 @@ TEST(ArticleTransferE2E, DeviceThatSkipsNumbers)
     ASSERT_TRUE(waitUntil([&] { return label(*h.window, "lblBrojac") == "60001"; }));
     EXPECT_EQ(device.article(8).mid(2, 5), QByteArray("kept\0", 5));
     EXPECT_EQ(device.article(9), SimArticles::blankArticle(9));
-    EXPECT_TRUE(h.messages.isEmpty()) << h.messages.join("\n").toStdString();
+    // Both transfers say how many articles they moved: only the kept ones.
+    const int kept = (kArticles - 1) / 7 + 1;
+    EXPECT_EQ(h.messages, QStringList({UiText(Txt::TitleInfo) + "|" + ToolText::articlesReadCompleted(kept),
+                                       UiText(Txt::TitleInfo) + "|" + ToolText::articlesWriteCompleted(kept)}));
 }
 
 TEST(ArticleTransferE2E, CashiersWrittenAndReadBack)
@@ -146,4 +153,65 @@ TEST(ArticleTransferE2E, CashiersWrittenAndReadBack)
     for (int i = 0; i < 64; ++i)
         EXPECT_EQ(copy->model()->index(i, 1).data().toString(), QStringLiteral("Касир %1 Ђорђе").arg(i + 1));
     EXPECT_TRUE(fresh.messages.isEmpty());
+}
+
+TEST(ArticleTransferE2E, OneOperationAtATimeOverTcp)
+{
+    QLocale::setDefault(QLocale::c());
+    SimHarness h(QStringLiteral("127.0.0.163"));
+    ASSERT_TRUE(h.connected);
+    SimArticles &device = *h.device.module<SimArticles>();
+    auto &articles = h.window->articlesSection();
+    auto *tgRead = h.window->findChild<QPushButton *>("btnTGRead");
+
+    articles.btnARead->click();
+    ASSERT_TRUE(waitUntil([&] { return device.articleReads() >= 100; }));
+    EXPECT_FALSE(tgRead->isEnabled());
+    EXPECT_FALSE(articles.btnAWrite->isEnabled());
+    // Clicks that still arrive start nothing and say why.
+    tgRead->setEnabled(true);
+    tgRead->click();
+    articles.btnAWrite->setEnabled(true);
+    articles.btnAWrite->click();
+    articles.btnARead->setEnabled(true);
+    articles.btnARead->click();
+    ASSERT_EQ(h.messages.size(), 3);
+    h.messages.clear();
+
+    ASSERT_TRUE(waitUntil([&] { return label(*h.window, "lblBrojac") == "60000"; }, 120000))
+        << label(*h.window, "lblBrojac").toStdString();
+    EXPECT_EQ(device.articleReads(), kArticles); // one chain, no request twice
+    EXPECT_EQ(device.articleWrites(), 0);
+    EXPECT_EQ(h.messages, QStringList{UiText(Txt::TitleInfo) + "|" + ToolText::articlesReadCompleted(kArticles)});
+    EXPECT_TRUE(tgRead->isEnabled());
+    EXPECT_TRUE(articles.btnAWrite->isEnabled());
+
+    // The next operation runs normally, and a false no-answer never follows.
+    h.messages.clear();
+    tgRead->click();
+    ASSERT_TRUE(waitUntil([&] { return !h.messages.isEmpty(); })); // its remaining-changes message
+    EXPECT_FALSE(h.messages.join("\n").contains(UiText(Txt::NoAnswer)));
+    EXPECT_FALSE(h.link().replyTimer().isActive());
+}
+
+TEST(ArticleTransferE2E, WriteWhoseFirstFrameGetsNoAnswer)
+{
+    QLocale::setDefault(QLocale::c());
+    SimHarness h(QStringLiteral("127.0.0.164"));
+    FaultInjector silent;
+    silent.setSilentAfter(0);
+    h.server->setFaults(&silent);
+    h.tcp.close();
+    ASSERT_TRUE(h.tcp.connectTo(h.server->address()));
+    h.link().setTransport(&h.tcp);
+    h.link().replyTimer().setInterval(300);
+
+    auto &articles = h.window->articlesSection();
+    articles.btnAWrite->click();
+    ASSERT_TRUE(waitUntil([&] { return !h.messages.isEmpty(); }, 5000));
+    EXPECT_EQ(h.messages, QStringList{UiText(Txt::TitleError) + "|" + UiText(Txt::NoAnswer) + "\n" +
+                                      ToolText::articlesWriteStopped(1, 0)});
+    EXPECT_FALSE(h.link().busy());
+    EXPECT_TRUE(articles.btnARead->isEnabled());
+    EXPECT_EQ(h.window->findChild<QProgressBar *>("PBar")->value(), 0);
 }

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QSerialPort>
 
+#include <QTest>
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -175,6 +177,12 @@ TEST_F(BarcodeE2E, OverlongLineKeepsNewestBytesAndLongCodesLandWhole)
     // Longer than the 13 characters the box takes from the keyboard: not cut.
     scan("ABCDEFGHIJKLMNOP\r\n");
     ASSERT_TRUE(waitForBox("ABCDEFGHIJKLMNOP"));
+    // The long code does not leave the box taking longer typed text afterwards.
+    window->articlesSection().setCurrentCell(1, 2);
+    EXPECT_EQ(box->text(), "");
+    box->setFocus();
+    QTest::keyClicks(box, "12345678901234567");
+    EXPECT_EQ(box->text(), "1234567890123");
 }
 
 TEST_F(BarcodeE2E, WindowCloseClosesThePort)

@@ -66,6 +66,18 @@ QString noticeFor(Fault f)
     return f == Fault::ConnectionClosed ? connectionLost() : noAnswer();
 }
 
+// The one message is that notice (an article chain adds where it stopped).
+bool onlyNotice(const QStringList &messages, const QString &notice)
+{
+    return messages.size() == 1 && messages[0].startsWith(notice);
+}
+
+// The one message says the article transfer is complete.
+bool onlyCompleted(const QStringList &messages)
+{
+    return messages.size() == 1 && messages[0].startsWith(UiText(Txt::TitleInfo) + "|");
+}
+
 // The window and printer of SimHarness, with faults that begin counting requests when armed.
 struct FaultRig {
     explicit FaultRig(const QString &host) : h(host)
@@ -284,13 +296,13 @@ TEST_P(ArticleFaultSoak, ReadStopsWithNoticeKeepsRowsAndFinishesAfterReconnect)
     if (fault == Fault::Garbage) {
         // Stray bytes between frames are dropped: the chain runs through with every row.
         ASSERT_TRUE(waitUntil([&] { return label(w, "lblBrojac") == "60000" || !rig.h.messages.isEmpty(); }, kChainMs));
-        EXPECT_TRUE(rig.h.messages.isEmpty()) << rig.h.messages.join("\n").toStdString();
+        EXPECT_TRUE(onlyCompleted(rig.h.messages)) << rig.h.messages.join("\n").toStdString();
         EXPECT_EQ(checkReadPrefix(w.articles(), before, device), kArticles);
         rig.expectGarbageSent(kArticles / (kFaultAt / 30));
         return;
     }
     ASSERT_TRUE(rig.stoppedWithNotice()) << faultName(fault);
-    EXPECT_EQ(rig.h.messages, QStringList{noticeFor(fault)});
+    EXPECT_TRUE(onlyNotice(rig.h.messages, noticeFor(fault))) << rig.h.messages.join("\n").toStdString();
     const int kept = checkReadPrefix(w.articles(), before, device);
     EXPECT_GE(kept, kFaultAt - 2);
     EXPECT_LE(kept, kFaultAt + 1);
@@ -304,7 +316,7 @@ TEST_P(ArticleFaultSoak, ReadStopsWithNoticeKeepsRowsAndFinishesAfterReconnect)
     w.articlesSection().btnARead->click();
     ASSERT_TRUE(waitUntil([&] { return label(w, "lblBrojac") == "60000"; }, kChainMs))
         << label(w, "lblBrojac").toStdString();
-    EXPECT_TRUE(rig.h.messages.isEmpty()) << rig.h.messages.join("\n").toStdString();
+    EXPECT_TRUE(onlyCompleted(rig.h.messages)) << rig.h.messages.join("\n").toStdString();
     EXPECT_EQ(checkReadPrefix(w.articles(), before, device), kArticles);
 }
 
@@ -324,14 +336,14 @@ TEST_P(ArticleFaultSoak, WriteStopsWithNoticeKeepsGridAndFinishesAfterReconnect)
     w.articlesSection().btnAWrite->click();
     if (fault == Fault::Garbage) {
         ASSERT_TRUE(waitUntil([&] { return label(w, "lblBrojac") == "60001" || !rig.h.messages.isEmpty(); }, kChainMs));
-        EXPECT_TRUE(rig.h.messages.isEmpty()) << rig.h.messages.join("\n").toStdString();
+        EXPECT_TRUE(onlyCompleted(rig.h.messages)) << rig.h.messages.join("\n").toStdString();
         EXPECT_EQ(checkWritePrefix(w.articles(), device), kArticles);
         EXPECT_TRUE(snapshot(w.articles()) == before);
         rig.expectGarbageSent(kArticles / (kFaultAt / 30));
         return;
     }
     ASSERT_TRUE(rig.stoppedWithNotice()) << faultName(fault);
-    EXPECT_EQ(rig.h.messages, QStringList{noticeFor(fault)});
+    EXPECT_TRUE(onlyNotice(rig.h.messages, noticeFor(fault))) << rig.h.messages.join("\n").toStdString();
     const int written = checkWritePrefix(w.articles(), device);
     EXPECT_GE(written, kFaultAt - 2);
     EXPECT_LE(written, kFaultAt + 2); // a silent device still stores the request it leaves unanswered
@@ -343,7 +355,7 @@ TEST_P(ArticleFaultSoak, WriteStopsWithNoticeKeepsGridAndFinishesAfterReconnect)
     w.articlesSection().btnAWrite->click();
     ASSERT_TRUE(waitUntil([&] { return label(w, "lblBrojac") == "60001"; }, kChainMs))
         << label(w, "lblBrojac").toStdString();
-    EXPECT_TRUE(rig.h.messages.isEmpty()) << rig.h.messages.join("\n").toStdString();
+    EXPECT_TRUE(onlyCompleted(rig.h.messages)) << rig.h.messages.join("\n").toStdString();
     EXPECT_EQ(checkWritePrefix(w.articles(), device), kArticles);
     EXPECT_TRUE(snapshot(w.articles()) == before);
 }
@@ -406,7 +418,7 @@ TEST_P(ShortChainFaultSoak, CashiersAndLogoStopWithNoticeKeepWhatArrivedAndFinis
     w.findChild<QPushButton *>("btnORead")->click();
     if (stops) {
         ASSERT_TRUE(rig.stoppedWithNotice(10000)) << "cashier read";
-        EXPECT_EQ(rig.h.messages, QStringList{noticeFor(fault)});
+        EXPECT_TRUE(onlyNotice(rig.h.messages, noticeFor(fault))) << rig.h.messages.join("\n").toStdString();
         int kept = 0;
         while (kept < 64 && gridName(grid, kept + 1) == QStringLiteral("Касир %1").arg(kept + 1))
             ++kept;
@@ -432,7 +444,7 @@ TEST_P(ShortChainFaultSoak, CashiersAndLogoStopWithNoticeKeepWhatArrivedAndFinis
     w.findChild<QPushButton *>("btnOWrite")->click();
     if (stops) {
         ASSERT_TRUE(rig.stoppedWithNotice(10000)) << "cashier write";
-        EXPECT_EQ(rig.h.messages, QStringList{noticeFor(fault)});
+        EXPECT_TRUE(onlyNotice(rig.h.messages, noticeFor(fault))) << rig.h.messages.join("\n").toStdString();
         int written = 0;
         while (written < 64 &&
                articles.cashier(written + 1) == Cp1251::encode(QStringLiteral("Ђорђе %1").arg(written + 1)))
@@ -464,7 +476,7 @@ TEST_P(ShortChainFaultSoak, CashiersAndLogoStopWithNoticeKeepWhatArrivedAndFinis
     w.findChild<QPushButton *>("btnLogoRead")->click();
     if (stops) {
         ASSERT_TRUE(rig.stoppedWithNotice(10000)) << "logo read";
-        EXPECT_EQ(rig.h.messages, QStringList{noticeFor(fault)});
+        EXPECT_TRUE(onlyNotice(rig.h.messages, noticeFor(fault))) << rig.h.messages.join("\n").toStdString();
         const int kept = matchingLogoBlocks(logo.logo(), pattern, shownBefore);
         EXPECT_GE(kept, 5);
         EXPECT_LE(kept, 7);
@@ -498,7 +510,7 @@ TEST_P(ShortChainFaultSoak, CashiersAndLogoStopWithNoticeKeepWhatArrivedAndFinis
         expected += LogoBlock::pack(toWrite, k);
     if (stops) {
         ASSERT_TRUE(rig.stoppedWithNotice(10000)) << "logo write";
-        EXPECT_EQ(rig.h.messages, QStringList{noticeFor(fault)});
+        EXPECT_TRUE(onlyNotice(rig.h.messages, noticeFor(fault))) << rig.h.messages.join("\n").toStdString();
         int written = 0;
         while (written < 16 && fiscal.logo().mid(written * 256, 256) == expected.mid(written * 256, 256))
             ++written;
@@ -560,7 +572,7 @@ TEST(PtyFaultSoak, ArticleReadAndWriteOverAClosedPseudoTerminal)
     w.articlesSection().btnARead->click();
     ASSERT_TRUE(waitUntil([&] { return !messages.isEmpty(); }, kChainMs));
     waitUntil([] { return false; }, 3 * kReplyTimeoutMs);
-    EXPECT_EQ(messages, QStringList{connectionLost()});
+    EXPECT_TRUE(onlyNotice(messages, connectionLost())) << messages.join("\n").toStdString();
     const int kept = checkReadPrefix(w.articles(), before, articles);
     EXPECT_GE(kept, 2998);
     EXPECT_LE(kept, 3000);
@@ -572,10 +584,11 @@ TEST(PtyFaultSoak, ArticleReadAndWriteOverAClosedPseudoTerminal)
     w.articlesSection().btnARead->click();
     ASSERT_TRUE(waitUntil([&] { return label(w, "lblBrojac") == "60000"; }, kChainMs))
         << label(w, "lblBrojac").toStdString();
-    EXPECT_TRUE(messages.isEmpty()) << messages.join("\n").toStdString();
+    EXPECT_TRUE(onlyCompleted(messages)) << messages.join("\n").toStdString();
     EXPECT_EQ(checkReadPrefix(w.articles(), before, articles), kArticles);
 
     // Write: the device side closes after 2000 requests.
+    messages.clear();
     articles.clearArticles();
     fillTable(w.articles());
     const Table grid = snapshot(w.articles());
@@ -584,7 +597,7 @@ TEST(PtyFaultSoak, ArticleReadAndWriteOverAClosedPseudoTerminal)
     w.articlesSection().btnAWrite->click();
     ASSERT_TRUE(waitUntil([&] { return !messages.isEmpty(); }, kChainMs));
     waitUntil([] { return false; }, 3 * kReplyTimeoutMs);
-    EXPECT_EQ(messages, QStringList{connectionLost()});
+    EXPECT_TRUE(onlyNotice(messages, connectionLost())) << messages.join("\n").toStdString();
     const int written = checkWritePrefix(w.articles(), articles);
     EXPECT_GE(written, 1998);
     EXPECT_LE(written, 2001);
@@ -597,6 +610,6 @@ TEST(PtyFaultSoak, ArticleReadAndWriteOverAClosedPseudoTerminal)
     w.articlesSection().btnAWrite->click();
     ASSERT_TRUE(waitUntil([&] { return label(w, "lblBrojac") == "60001"; }, kChainMs))
         << label(w, "lblBrojac").toStdString();
-    EXPECT_TRUE(messages.isEmpty()) << messages.join("\n").toStdString();
+    EXPECT_TRUE(onlyCompleted(messages)) << messages.join("\n").toStdString();
     EXPECT_EQ(checkWritePrefix(w.articles(), articles), kArticles);
 }

@@ -7,8 +7,10 @@
 #include "TDialog.h"
 #include "TestTransport.h"
 #include "TfMain.h"
+#include "ToolText.h"
 #include "UiText.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +19,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -120,6 +123,8 @@ TEST_F(ArticleChain, ReadReplyFillsTheRowAndAsksForTheNext)
     EXPECT_EQ(s().lblArt->text(), "1");
     EXPECT_EQ(progress(), 1);
     EXPECT_EQ(w->statusText(), UiText(Txt::InServiceMode));
+    EXPECT_FALSE(s().btnAWrite->isEnabled()); // enabled by the reply, held until the read ends
+    t.inject(readReply(60000));
     EXPECT_TRUE(s().btnAWrite->isEnabled());
 }
 
@@ -181,7 +186,7 @@ TEST_F(ArticleChain, NumberPastTheTableStoresNothing)
     EXPECT_EQ(s().lblArt->text(), "60000");
     EXPECT_EQ(progress(), 0);
     EXPECT_EQ(m().cell(1, 60000), "");
-    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(messages, QStringList{UiText(Txt::TitleInfo) + "|" + ToolText::articlesReadCompleted(0)});
 }
 
 TEST_F(ArticleChain, ProgressSteps)
@@ -209,7 +214,7 @@ TEST_F(ArticleChain, CancelDropsTheReplyInFlightAndEndsTheChain)
     EXPECT_EQ(m().cell(1, 2), ""); // the reply in flight is lost
     EXPECT_EQ(t.writes.size(), 2); // and nothing more is asked
     EXPECT_EQ(m().cell(1, 1), "one");
-    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(messages, QStringList{UiText(Txt::TitleWarning) + "|" + ToolText::articlesReadCancelled(2, 1)});
     // A later reply is recognised again.
     t.inject(readReply(3, "three"));
     EXPECT_EQ(m().cell(1, 3), "three");
@@ -224,7 +229,7 @@ TEST_F(ArticleChain, ReadRefusedOutsideServiceMode)
     EXPECT_EQ(messages[0], UiText(Txt::TitleError) + "|" + UiText(Txt::NotInServiceMode));
 }
 
-TEST_F(ArticleChain, WriteSendsRowOneWithoutAwaitingAndFollowsTheDevice)
+TEST_F(ArticleChain, WriteSendsRowOneAwaitingItsReplyAndFollowsTheDevice)
 {
     setRow(1, QStringLiteral("Јабука"), "123", "2", "12.5", QStringLiteral("Г"));
     setRow(9, "nine", "", "10", "0.5", "");
@@ -236,8 +241,8 @@ TEST_F(ArticleChain, WriteSendsRowOneWithoutAwaitingAndFollowsTheDevice)
     EXPECT_EQ(t.writes[0].left(3), QByteArray("\x5F\x85\x32", 3));
     EXPECT_EQ(t.writes[0].mid(3, 50), recordOfRow(1));
     EXPECT_EQ(t.writes[0].at(53), '\r');
-    EXPECT_FALSE(w->link().replyPending()); // the first write frame starts no timer
-    EXPECT_FALSE(w->link().replyTimer().isActive());
+    EXPECT_TRUE(w->link().replyPending()); // the first frame waits for its reply like the others
+    EXPECT_TRUE(w->link().replyTimer().isActive());
     EXPECT_FALSE(w->link().cancelFlag());
     EXPECT_FALSE(s().BtnOtkaz->isHidden());
     EXPECT_EQ(progress(), 0);
@@ -266,7 +271,8 @@ TEST_F(ArticleChain, WriteSendsRowOneWithoutAwaitingAndFollowsTheDevice)
     EXPECT_EQ(s().lblArt->text(), "60000");
     EXPECT_EQ(progress(), 0);
     EXPECT_EQ(w->statusText(), UiText(Txt::InServiceMode));
-    EXPECT_TRUE(messages.isEmpty());
+    // Four replies acknowledged rows 1, 9, 3750 and 60000.
+    EXPECT_EQ(messages, QStringList{UiText(Txt::TitleInfo) + "|" + ToolText::articlesWriteCompleted(4)});
 }
 
 TEST_F(ArticleChain, DepartmentThatIsNoNumberStopsTheWrite)
@@ -358,4 +364,217 @@ TEST_F(ArticleChain, ReadAndWriteRestartAfterCancelAndAfterAnAbortedChain)
     const qsizetype sent = t.writes.size();
     EXPECT_EQ(t.writes[sent - 2].mid(3, 50), recordOfRow(1));
     EXPECT_TRUE(messages.isEmpty()) << messages.join("\n").toStdString();
+}
+
+namespace {
+// The buttons that start a device operation, as the window has them.
+QList<QPushButton *> operationButtons(TfMain &w)
+{
+    QList<QPushButton *> out;
+    for (const QString &name : DeviceLink::deviceOperationControls())
+        if (auto *b = w.findChild<QPushButton *>(name))
+            out << b;
+    return out;
+}
+QByteArray errorReply(uint8_t code)
+{
+    return QByteArray("\x5F\xF5\x03\x04\x01", 5) + char(code) + '\r';
+}
+} // namespace
+
+TEST_F(ArticleChain, OneOperationAtATimeAndTheButtonsComeBackAsBefore)
+{
+    auto *tgWrite = w->findChild<QPushButton *>("btnTGWrite");
+    tgWrite->setEnabled(false);
+    s().btnAWrite->setEnabled(false);
+    const QList<QPushButton *> buttons = operationButtons(*w);
+    ASSERT_GE(buttons.size(), 20);
+    QHash<QPushButton *, bool> before;
+    for (QPushButton *b : buttons)
+        before[b] = b->isEnabled();
+
+    s().btnARead->click();
+    for (QPushButton *b : buttons)
+        EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
+    EXPECT_TRUE(s().BtnOtkaz->isEnabled());
+    t.inject(readReply(1));
+    EXPECT_FALSE(s().btnAWrite->isEnabled()); // held until the read ends
+
+    // Clicks that still arrive (the slots called directly) are refused with a message.
+    w->findChild<QPushButton *>("btnTGRead")->setEnabled(true);
+    w->findChild<QPushButton *>("btnTGRead")->click();
+    s().btnAWrite->setEnabled(true);
+    s().btnAWrite->click();
+    s().btnARead->setEnabled(true);
+    s().btnARead->click();
+    ASSERT_EQ(t.writes.size(), 2); // article 1 and article 2 only
+    EXPECT_EQ(t.writes[1], readRequest(2));
+    ASSERT_EQ(messages.size(), 3);
+    for (const QString &msg : messages)
+        EXPECT_EQ(msg, UiText(Txt::TitleWarning) + "|" + ToolText::deviceBusy(ToolText::articlesReadName()));
+    messages.clear();
+
+    // The read goes on undisturbed and, when it ends, every button is as it was; the write
+    // button is enabled by the read.
+    t.inject(readReply(2));
+    EXPECT_EQ(t.lastWrite(), readRequest(3));
+    t.inject(readReply(60000));
+    EXPECT_FALSE(w->link().busy());
+    for (QPushButton *b : buttons)
+        if (b != s().btnAWrite)
+            EXPECT_EQ(b->isEnabled(), before[b]) << b->objectName().toStdString();
+    EXPECT_TRUE(s().btnAWrite->isEnabled());
+    EXPECT_FALSE(tgWrite->isEnabled());
+    EXPECT_EQ(messages, QStringList{UiText(Txt::TitleInfo) + "|" + ToolText::articlesReadCompleted(3)});
+}
+
+TEST_F(ArticleChain, EveryEndGivesTheButtonsBackAndSaysWhereTheTransferStood)
+{
+    auto *tgRead = w->findChild<QPushButton *>("btnTGRead");
+    auto expectFree = [&](const char *when) {
+        EXPECT_FALSE(w->link().busy()) << when;
+        EXPECT_TRUE(tgRead->isEnabled()) << when;
+        EXPECT_TRUE(s().btnARead->isEnabled()) << when;
+        EXPECT_EQ(progress(), 0) << when;
+    };
+
+    // Cancel part-way through a write.
+    s().btnAWrite->click();
+    t.inject(writeReply(2));
+    t.inject(writeReply(3));
+    EXPECT_EQ(progress(), 1);
+    s().BtnOtkaz->click();
+    expectFree("cancel");
+    EXPECT_EQ(messages.takeFirst(), UiText(Txt::TitleWarning) + "|" + ToolText::articlesWriteCancelled(3, 2));
+
+    // No answer to a read request.
+    s().btnARead->click();
+    t.inject(readReply(1));
+    t.inject(readReply(3749));
+    EXPECT_EQ(progress(), 2);
+    w->link().TimerTimer();
+    expectFree("no answer");
+    EXPECT_EQ(messages.takeFirst(),
+              UiText(Txt::TitleError) + "|" + UiText(Txt::NoAnswer) + "\n" + ToolText::articlesReadStopped(3750, 2));
+
+    // The device leaves service mode during a write: the read buttons stay off as it says.
+    s().btnAWrite->click();
+    t.inject(QByteArray("\x5F\x10\x02\x04\x01\r", 6));
+    EXPECT_FALSE(w->link().busy());
+    EXPECT_FALSE(tgRead->isEnabled());
+    EXPECT_EQ(messages.takeFirst(), UiText(Txt::TitleWarning) + "|" + ToolText::articlesWriteStopped(1, 0));
+    t.inject(QByteArray("\x5F\x00\x02\x04\x01\r", 6));
+
+    // The connection goes away.
+    s().btnARead->click();
+    emit t.closed();
+    expectFree("closed");
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(ArticleChain, FirstWriteFrameGetsNoAnswer)
+{
+    s().btnAWrite->click();
+    ASSERT_TRUE(w->link().replyTimer().isActive());
+    EXPECT_EQ(w->link().replyTimer().interval(), DeviceLink::kReplyTimeoutMs);
+    // The reply timer itself fires (made short here).
+    w->link().replyTimer().setInterval(1);
+    for (int i = 0; i < 200 && w->link().busy(); ++i)
+        QTest::qWait(5);
+    EXPECT_FALSE(w->link().busy());
+    EXPECT_TRUE(s().BtnOtkaz->isHidden());
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0],
+              UiText(Txt::TitleError) + "|" + UiText(Txt::NoAnswer) + "\n" + ToolText::articlesWriteStopped(1, 0));
+}
+
+TEST_F(ArticleChain, DeviceErrorNamesTheArticleItAnswered)
+{
+    setRow(12, "bad", "", "12", "1", "");
+    s().btnAWrite->click();
+    t.inject(writeReply(12));
+    ASSERT_EQ(t.lastWrite().mid(3, 2), QByteArray("\x0C\x00", 2));
+    t.inject(errorReply(0x03));
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith(UiText(Txt::TitleError) + "|")) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].endsWith(ToolText::errorConcernsArticle(12) + " " + ToolText::articlesWriteStopped(12, 1)))
+        << messages[0].toStdString();
+    EXPECT_FALSE(w->link().busy());
+
+    // A reply that comes after the chain ended starts nothing.
+    const auto sent = t.writes.size();
+    t.inject(writeReply(13));
+    s().btnARead->click();
+    t.inject(readReply(1));
+    t.inject(errorReply(0x03));
+    messages.clear();
+    const auto afterRead = t.writes.size();
+    t.inject(readReply(2, "late"));
+    EXPECT_EQ(m().cell(1, 2), "late"); // the data still land
+    EXPECT_EQ(t.writes.size(), afterRead);
+    EXPECT_EQ(afterRead, sent + 2);
+}
+
+TEST_F(ArticleChain, ExitDuringATransferAsksFirst)
+{
+    w->show();
+    s().btnARead->click();
+    int asked = 0;
+    int answer = 0;
+    w->dialog().setResponder([&](TDialog &d) {
+        ++asked;
+        EXPECT_TRUE(d.twoButtons());
+        EXPECT_EQ(d.tekst->toPlainText(), ToolText::exitDuringTransfer());
+        return answer;
+    });
+    w->findChild<QPushButton *>("btnClose")->click();
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(w->link().busy());
+    t.inject(readReply(1));
+    EXPECT_EQ(t.lastWrite(), readRequest(2)); // the read went on
+
+    w->close(); // the window's own close button asks the same
+    EXPECT_EQ(asked, 2);
+    EXPECT_TRUE(w->isVisible());
+
+    answer = 1;
+    w->findChild<QPushButton *>("btnClose")->click();
+    EXPECT_EQ(asked, 3); // once; the closing itself does not ask again
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_FALSE(w->link().busy());
+    const auto sent = t.writes.size();
+    t.inject(readReply(2));
+    EXPECT_EQ(t.writes.size(), sent); // broken off as Cancel does
+}
+
+TEST_F(ArticleChain, CancelLeavesTheFocusWhereTheTechnicianWas)
+{
+    w->show();
+    w->activateWindow();
+    w->btPage2Click();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    s().sgArticles->setFocus();
+    s().btnARead->click();
+    QTest::mouseClick(s().BtnOtkaz, Qt::LeftButton);
+    EXPECT_TRUE(s().BtnOtkaz->isHidden());
+    EXPECT_EQ(QApplication::focusWidget(), s().sgArticles);
+
+    // Reached with the keyboard, the button hands the focus to the grid when it hides.
+    s().btnARead->click();
+    s().BtnOtkaz->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(s().BtnOtkaz->hasFocus());
+    QTest::keyClick(s().BtnOtkaz, Qt::Key_Space);
+    EXPECT_TRUE(s().BtnOtkaz->isHidden());
+    EXPECT_EQ(QApplication::focusWidget(), s().sgArticles);
+    auto *ip = w->findChild<QLineEdit *>("edtIP");
+    EXPECT_FALSE(ip->hasSelectedText());
+}
+
+TEST_F(ArticleChain, CountersHaveCaptions)
+{
+    EXPECT_EQ(s().lblArtCaption->text(), ToolText::articleCounterCaption());
+    EXPECT_EQ(s().lblBrojacCaption->text(), ToolText::replyCounterCaption());
+    EXPECT_EQ(s().lblArtCaption->geometry().left(), s().lblArt->geometry().left());
+    EXPECT_EQ(s().lblBrojacCaption->geometry().right(), s().lblBrojac->geometry().right());
 }

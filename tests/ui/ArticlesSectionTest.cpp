@@ -223,18 +223,125 @@ TEST_F(Articles, TaxCellShowsTheResultingLetterWhileTyping)
     EXPECT_EQ(m().cell(5, 14), "Г");
 }
 
-TEST_F(Articles, OtherColumnsAreStoredAsTyped)
+TEST_F(Articles, InPlaceEditsGetTheFormsChecks)
 {
     showPage();
-    typeInto(3, 5, "9x");
-    EXPECT_EQ(m().cell(3, 5), "9x");
-    typeInto(4, 5, "1,5");
-    EXPECT_EQ(m().cell(4, 5), "1,5");
-    // The editors keep to the form's limits.
+    // A price the form refuses is refused in place too, with the form's message; the cell keeps its text.
+    for (const char *bad : {"12,5", "12.345", "-1", "abc", "10000000"}) {
+        messages.clear();
+        typeInto(4, 5, bad);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(m().cell(4, 5), "0.00") << bad;
+        EXPECT_EQ(messages, QStringList({"Грешка !!! |Грешка у подацима"})) << bad;
+    }
+    messages.clear();
+    typeInto(4, 5, ".5");
+    EXPECT_EQ(m().cell(4, 5), "0.5"); // stored as the form stores it
+    // A department must be one of the ten.
+    for (const char *bad : {"9x", "0", "11", "пет", ""}) {
+        messages.clear();
+        typeInto(3, 5, QString::fromUtf8(bad).isEmpty() ? QStringLiteral(" ") : QString::fromUtf8(bad));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(m().cell(3, 5), "1") << bad;
+        EXPECT_EQ(messages.size(), 1) << bad;
+    }
+    messages.clear();
+    typeInto(3, 5, "10");
+    EXPECT_EQ(m().cell(3, 5), "10");
+    // Name and barcode take any text, within the typing limits.
     typeInto(1, 5, QString(40, u'n'));
     EXPECT_EQ(m().cell(1, 5), QString(32, u'n'));
+    typeInto(2, 5, "12345678901234567");
+    EXPECT_EQ(m().cell(2, 5), "1234567890123");
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(messages.isEmpty());
     // The number column is not editable.
     EXPECT_FALSE(m().flags(m().index(4, 0)) & Qt::ItemIsEditable);
+}
+
+TEST_F(Articles, FormFollowsTheCurrentRowsCells)
+{
+    showPage();
+    s().setCurrentCell(4, 7);
+    typeInto(4, 7, "12.5");
+    EXPECT_EQ(s().edtAPrice->text(), "12.5");
+    // "Исправка" now keeps the price typed in place.
+    QTest::mouseClick(s().btnACor, Qt::LeftButton);
+    EXPECT_EQ(m().cell(4, 7), "12.5");
+    // A change by the program (a read reply, a file) shows as well; other rows leave the form alone.
+    m().setCell(1, 7, "Со");
+    EXPECT_EQ(s().edtArticleName->text(), "Со");
+    s().edtArticleName->setText("typing");
+    m().setCell(1, 8, "other");
+    EXPECT_EQ(s().edtArticleName->text(), "typing");
+    std::vector<ArticleModel::Row> rows(10, ArticleModel::startupRow(1));
+    rows[6][1] = "from file";
+    m().setRows(1, std::move(rows));
+    EXPECT_EQ(s().edtArticleName->text(), "from file");
+}
+
+TEST_F(Articles, TheWholeArticleNumberIsShown)
+{
+    showPage();
+    EXPECT_EQ(s().lblANumber->text(), "1");
+    s().setCurrentCell(1, 60000);
+    EXPECT_EQ(s().lblANumber->text(), "60000");
+    // It fits its box, which sits under the number heading, before the name box.
+    const QFontMetrics fm(s().lblANumber->font());
+    EXPECT_LE(fm.horizontalAdvance("60000"), s().lblANumber->contentsRect().width());
+    EXPECT_LE(s().lblANumber->geometry().right(), s().edtArticleName->geometry().left());
+    QTest::keyClick(s().sgArticles, Qt::Key_Up);
+    EXPECT_EQ(s().lblANumber->text(), "59999");
+    const int widths[] = {30, 162, 84, 33, 88, 16};
+    for (int c = 0; c < 6; ++c)
+        EXPECT_EQ(s().sgArticles->columnWidth(c), widths[c]);
+}
+
+TEST_F(Articles, TypingLimitsNeverCutTextThatIsAlreadyThere)
+{
+    showPage();
+    setRow(4, {"4", QString(40, u'N'), "12345678901234", "2", "42949672.95", "Г"});
+    s().setCurrentCell(1, 4);
+    EXPECT_EQ(s().edtArticleName->text(), QString(40, u'N'));
+    EXPECT_EQ(s().edtBarkod->text(), "12345678901234");
+    EXPECT_EQ(s().edtAPrice->text(), "42949672.95");
+    // Typing cannot make a long text longer.
+    s().edtBarkod->setFocus();
+    s().edtBarkod->end(false);
+    QTest::keyClicks(s().edtBarkod, "5");
+    EXPECT_EQ(s().edtBarkod->text(), "12345678901234");
+    // "Исправка" with the texts as they came keeps all of them.
+    s().edtAPrice->setText("1");
+    QTest::mouseClick(s().btnACor, Qt::LeftButton);
+    EXPECT_EQ(m().cell(2, 4), "12345678901234");
+    EXPECT_EQ(m().cell(1, 4), QString(40, u'N'));
+
+    // Opening a cell editor and leaving it changes nothing.
+    m().setCell(4, 4, "42949672.95");
+    for (int c : {1, 2, 4}) {
+        const QString before = m().cell(c, 4);
+        QTableView *grid = s().sgArticles;
+        grid->setCurrentIndex(m().index(3, c));
+        grid->edit(m().index(3, c));
+        auto *editor = grid->viewport()->findChild<QLineEdit *>();
+        ASSERT_NE(editor, nullptr) << c;
+        EXPECT_EQ(editor->text(), before) << c;
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(m().cell(c, 4), before) << c;
+    }
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(messages.isEmpty());
+
+    // Once a short row is shown, typing is limited as before.
+    s().setCurrentCell(1, 5);
+    s().edtBarkod->clear();
+    QTest::keyClicks(s().edtBarkod, "12345678901234567");
+    EXPECT_EQ(s().edtBarkod->text(), "1234567890123");
+    s().edtArticleName->clear();
+    QTest::keyClicks(s().edtArticleName, QString(40, u'a'));
+    EXPECT_EQ(s().edtArticleName->text().size(), 32);
 }
 
 TEST_F(Articles, SaveWritesTheLineLayoutThroughTheSaveDialog)

@@ -106,7 +106,7 @@ TEST_F(Cashiers, ReadChainRunsFromOneToSixtyFour)
     EXPECT_EQ(t.writes[1], QByteArray("\x5F\x90\x01\x02\x0D", 5));
     EXPECT_TRUE(w->link().replyPending()); // follow-on requests wait for their reply too
     EXPECT_TRUE(w->link().replyTimer().isActive());
-    EXPECT_TRUE(write->isEnabled());
+    EXPECT_FALSE(write->isEnabled()); // held while the read runs; the reply enables it at the end
     EXPECT_EQ(progress(), 0);
     EXPECT_EQ(w->statusText(), UiText(Txt::InServiceMode));
 
@@ -123,6 +123,7 @@ TEST_F(Cashiers, ReadChainRunsFromOneToSixtyFour)
     t.inject(readReply(64, "Last"));
     EXPECT_EQ(cell(63, 1), "Last");
     EXPECT_EQ(t.writes.size(), before); // nothing after cashier 64
+    EXPECT_TRUE(write->isEnabled());
 
     // A number outside 1..64 stores nothing.
     t.inject(readReply(0, "Zero"));
@@ -172,13 +173,13 @@ TEST_F(Cashiers, WriteChainWithTheNameRules)
 TEST_F(Cashiers, WriteOfCashierSixtyFourAndTheNumberBeyond)
 {
     write->click();
-    write->setEnabled(false);
+    EXPECT_FALSE(write->isEnabled()); // held while the chain runs
     t.inject(writeReply(64));
-    EXPECT_TRUE(write->isEnabled());
     EXPECT_EQ(t.lastWrite(), writeRequest(64, "Operator 64"));
     const int before = int(t.writes.size());
     // The device asks for cashier 65 once 64 is written: the write is complete, nothing is shown.
     t.inject(writeReply(65));
+    EXPECT_TRUE(write->isEnabled());
     EXPECT_EQ(t.writes.size(), before);
     EXPECT_TRUE(messages.isEmpty()) << messages.join("; ").toStdString();
     EXPECT_EQ(progress(), 0);

@@ -26,6 +26,7 @@ public:
         for (const QString &n : names)
             enabled[n] = on;
     }
+    bool controlEnabled(const QString &name) const override { return enabled.value(name, true); }
     void setCancelButtonVisible(bool visible) override { cancelVisible = visible; }
     void tcpClosedByLink() override { ++tcpClosed; }
     void connectionClosed() override
