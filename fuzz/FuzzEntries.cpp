@@ -324,7 +324,6 @@ int FuzzArticleLoadInput(const uint8_t *data, size_t size)
     for (int c = 0; !loaded && c < ArticleModel::kColumns; ++c)
         if (m.cell(c, 1) != before[c])
             return 3;
-    }
     return 0;
 }
 

@@ -227,6 +227,7 @@ TEST_F(Cashiers, ReadAndWriteRestartAfterCancelAndAfterAnAbortedChain)
 
     t.inject(readReply(2, "Drugi").left(12)); // the device went quiet inside the reply
     ASSERT_EQ(w->link().rxCount(), 12);
+    w->link().BtnOtkazClick(); // the technician ends the stuck chain
     read->click();
     t.inject(readReply(1, "Opet"));
     EXPECT_EQ(cell(0, 1), "Opet");
@@ -241,6 +242,7 @@ TEST_F(Cashiers, ReadAndWriteRestartAfterCancelAndAfterAnAbortedChain)
     t.inject(writeReply(2));
     EXPECT_EQ(t.lastWrite(), writeRequest(2, "Bojan"));
     t.inject(writeReply(3).left(3));
+    w->link().BtnOtkazClick();
     write->click();
     t.inject(writeReply(2));
     EXPECT_EQ(t.lastWrite(), writeRequest(2, "Bojan"));

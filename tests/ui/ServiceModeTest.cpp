@@ -151,9 +151,10 @@ TEST_F(ServiceMode, EveryReadReplyEnablesItsOwnWrite)
         // No other write came on with it.
         EXPECT_EQ(notInState(off, false), "") << "after " << read.toStdString();
     }
-    // The reads themselves stay usable, and only the tax-group read spoke.
+    // The reads themselves stay usable, and only the tax-group read and the finished article
+    // read spoke.
     EXPECT_EQ(notInState(kReads, true), "");
-    EXPECT_EQ(messages.size(), 1) << messages.join("\n").toStdString();
+    EXPECT_EQ(messages.size(), 2) << messages.join("\n").toStdString();
 
     // Leaving service mode again takes every one of them away.
     transport.inject(svc(0x10));

@@ -3,6 +3,7 @@
 #include "DeviceLink.h"
 #include "RecordingView.h"
 #include "TestTransport.h"
+#include "ToolText.h"
 #include "UiText.h"
 
 #include <QSignalSpy>
@@ -130,6 +131,9 @@ TEST_F(LinkChain, ErrorNoAnswerCancelClosedAndLeavingServiceModeEndTheChain)
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(ended[i][1].value<ChainEnd>(), expected[i]) << i;
     EXPECT_FALSE(link.busy());
-    EXPECT_EQ(view.dialogs.size(), 2);       // cancel, a closed line, leaving service mode: no message of the link
+    // Cancel and leaving service mode raise no message of the link; a closed line says so.
+    ASSERT_EQ(view.dialogs.size(), 3);
+    EXPECT_TRUE(view.dialogs[2].startsWith(UiText(Txt::TitleError) + "|" + ToolText::ConnectionLost()))
+        << view.dialogs[2].toStdString();
     EXPECT_FALSE(view.enabled["btnTGRead"]); // the device left service mode while it was held
 }
