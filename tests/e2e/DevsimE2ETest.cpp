@@ -5,6 +5,7 @@
 #include "SerialTransport.h"
 #include "TDialog.h"
 #include "TcpTransport.h"
+#include "TestPty.h"
 #include "TfMain.h"
 #include "TransportControls.h"
 #include "UiText.h"
@@ -23,10 +24,6 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
-
-#include <fcntl.h>
-#include <poll.h>
-#include <unistd.h>
 
 #include <memory>
 
@@ -287,31 +284,16 @@ TEST(DevsimSerial, ServesOnANamedSerialDevice)
 {
     // The test plays the tool on the master side of a pseudo-terminal; the simulator opens the
     // slave as a serial port.
-    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_GE(master, 0);
-    ASSERT_EQ(::grantpt(master), 0);
-    ASSERT_EQ(::unlockpt(master), 0);
-    const QString slave = QString::fromLocal8Bit(::ptsname(master));
-    Devsim sim({"--serial", slave});
+    TestPty pty;
+    ASSERT_GE(pty.master, 0);
+    ASSERT_FALSE(pty.slave.isEmpty());
+    Devsim sim({"--serial", pty.slave});
     ASSERT_TRUE(sim.started) << sim.proc.readAllStandardError().toStdString();
-    EXPECT_EQ(sim.lines.first(), "serial " + slave);
-    const QByteArray request = QByteArray::fromHex("5f10000d");
-    ASSERT_EQ(::write(master, request.constData(), size_t(request.size())), request.size());
-    QByteArray got;
-    ASSERT_TRUE(waitFor([&] {
-        pollfd p{master, POLLIN, 0};
-        if (::poll(&p, 1, 10) > 0 && (p.revents & POLLIN)) {
-            char buf[64];
-            const ssize_t n = ::read(master, buf, sizeof buf);
-            if (n > 0)
-                got.append(buf, n);
-        }
-        return got.size() >= 6;
-    }));
-    EXPECT_EQ(got.toHex(' '), "5f 10 02 04 01 0d");
+    EXPECT_EQ(sim.lines.first(), "serial " + pty.slave);
+    pty.write(QByteArray::fromHex("5f10000d"));
+    EXPECT_EQ(pty.read(6).toHex(' '), "5f 10 02 04 01 0d");
     EXPECT_TRUE(sim.traced("request 5f 10 00 0d -> 5f 10 02 04 01 0d"));
     sim.stop();
-    ::close(master);
 }
 
 TEST(ToolCommandLine, VersionAndDemo)
