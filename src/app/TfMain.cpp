@@ -192,7 +192,9 @@ void TfMain::buildPages(QWidget *c)
     addSection<ArticleTransfer>(*articlesSection_);
     addSection<ArticlesReport>(*articlesSection_);
     addSection<ArticleFindBar>(*articlesSection_);
-    addSection<BarcodeReader>(*articlesSection_);
+    // The scanner's port closes with the window.
+    auto *barcode = addSection<BarcodeReader>(*articlesSection_);
+    connect(this, &TfMain::windowClosing, barcode, &BarcodeReader::closePort);
 
     // Page 3: cashiers.
     addSection<CashiersSection>(tabOperators, QRect(4, 26, 470, 389));

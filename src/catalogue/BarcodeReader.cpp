@@ -2,7 +2,6 @@
 
 #include "Cp1251.h"
 #include "LinkView.h"
-#include "TfMain.h"
 #include "TypingLimit.h"
 #include "UiText.h"
 
@@ -53,9 +52,6 @@ BarcodeReader::BarcodeReader(SectionHost &host, ArticlesSection &articles) : Sec
         connect(cbBCCom, &QComboBox::currentTextChanged, this, &BarcodeReader::cbBCComChange);
     if (btnBCCom)
         connect(btnBCCom, &QPushButton::clicked, this, &BarcodeReader::btnBCComClick);
-    // The port closes with the main window.
-    if (auto *main = qobject_cast<TfMain *>(w))
-        connect(main, &TfMain::windowClosing, this, &BarcodeReader::closePort);
 }
 
 void BarcodeReader::activate()

@@ -30,13 +30,14 @@ public:
     static QString portNameFor(const QString &choice);
 
     QSerialPort &port() { return BCComPort; }
+    // Closes the scanner's port (the main window does so when it closes).
+    void closePort();
     const BarcodeLineAssembler &assembler() const { return assembler_; }
 
 private:
     void cbBCComChange(const QString &text);
     void BCComPortRxChar();
     void onPortError(QSerialPort::SerialPortError error);
-    void closePort();
     void flash(QFrame *lamp, QTimer *timer, const QColor &on);
     void setLamp(QFrame *lamp, const QColor &color);
 
