@@ -12,6 +12,7 @@
 #include "ClockShiftSection.h"
 #include "DateTimeSection.h"
 #include "DepartmentsSection.h"
+#include "Device.h"
 #include "DeviceLink.h"
 #include "DialogQueue.h"
 #include "FieldEncodings.h"
@@ -72,6 +73,7 @@ TfMain::TfMain(QWidget *parent) : QMainWindow(parent)
     setEnabledColour(this, {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}, Qt::blue);
 
     link_ = new DeviceLink(*this, this);
+    device_ = new Device(*link_, this);
     articles_ = new ArticleModel(this);
 
     auto *central = new QWidget(this);
@@ -243,6 +245,7 @@ void TfMain::buildStatusBar()
 void TfMain::readFactoryNumber()
 {
     factoryNumber_.clear();
+    device_->setFactoryNumber({});
     factoryNote_.clear();
     QFile file(QStringLiteral("fkase.ini"));
     if (!file.exists()) {
@@ -265,6 +268,7 @@ void TfMain::readFactoryNumber()
     while (line.endsWith('\n') || line.endsWith('\r'))
         line.chop(1);
     factoryNumber_ = QString::fromLatin1(line);
+    device_->setFactoryNumber(factoryNumber_);
     static const QRegularExpression digits(QStringLiteral("^[0-9]{1,6}$"));
     if (!digits.match(factoryNumber_).hasMatch())
         factoryNote_ = ToolText::factoryLineNotANumber();

@@ -10,6 +10,7 @@
 
 class ArticleModel;
 class ArticlesSection;
+class Device;
 class DeviceLink;
 class DialogQueue;
 class QComboBox;
@@ -35,6 +36,7 @@ public:
 
     // SectionHost
     DeviceLink &link() override { return *link_; }
+    Device &device() override { return *device_; }
     LinkView &view() override { return *this; }
     QString factoryNumber() const override { return factoryNumber_; }
     QWidget *window() override { return this; }
@@ -84,6 +86,7 @@ private:
     template <typename T, typename... Args> T *addSection(Args &&...args);
 
     DeviceLink *link_ = nullptr;
+    Device *device_ = nullptr;
     TDialog *dialog_ = nullptr;
     DialogQueue *dialogQueue_ = nullptr;
     TransportControls *transportControls_ = nullptr;

@@ -1,10 +1,11 @@
 #include "TaxpayerSection.h"
 
+#include "Device.h"
 #include "DeviceLink.h"
 #include "LabelledEdit.h"
 #include "LinkView.h"
 #include "MakeWidget.h"
-#include "TaxpayerRecord.h"
+#include "TaxpayerOps.h"
 #include "UiText.h"
 
 #include <QGroupBox>
@@ -12,9 +13,6 @@
 #include <QPushButton>
 
 namespace {
-constexpr uint8_t kRead = 0x30;
-constexpr uint8_t kWrite = 0x35;
-constexpr int kWriteCount = 4 + TaxpayerRecord::kSize; // 164 with the CR
 constexpr int kTypingLimit = 31;
 } // namespace
 
@@ -57,7 +55,7 @@ TaxpayerSection::TaxpayerSection(SectionHost &host, QWidget *parent, const QRect
 
     connect(btnCompanyRead, &QPushButton::clicked, this, &TaxpayerSection::btnCompanyReadClick);
     connect(btnCompanyWrite, &QPushButton::clicked, this, &TaxpayerSection::btnCompanyWriteClick);
-    link().onReply(kRead, [this] { onReply30(); });
+    connect(&device().taxpayer(), &TaxpayerOps::received, this, &TaxpayerSection::showRecord);
 }
 
 QLineEdit *TaxpayerSection::fieldEdit(int field) const
@@ -80,14 +78,14 @@ void TaxpayerSection::btnCompanyReadClick()
 {
     if (refuseOutsideServiceMode())
         return;
-    sendRead(kRead);
+    beginRead();
+    device().taxpayer().read();
 }
 
-void TaxpayerSection::onReply30()
+void TaxpayerSection::showRecord(const TaxpayerRecord &r)
 {
     view().setProgress(16);
     btnCompanyWrite->setEnabled(true);
-    const TaxpayerRecord r = TaxpayerRecord::decode(link().rxAt(4));
     for (int i = 0; i < TaxpayerRecord::kFieldCount; ++i)
         LabelledEdit::setTextUncut(fieldEdit(i), r.fields[size_t(i)]);
     view().setProgress(0);
@@ -104,14 +102,10 @@ void TaxpayerSection::btnCompanyWriteClick()
     if (!confirmCodePage(texts))
         return;
     beginWrite(16);
-    link().clearTx();
     TaxpayerRecord r;
     for (int i = 0; i < TaxpayerRecord::kFieldCount; ++i)
         r.fields[size_t(i)] = fieldEdit(i)->text();
-    link().putTx(4, r.encode());
-    if (edtDZL_Bulstat->text().isEmpty())
+    if (device().taxpayer().write(r) == TaxpayerOps::Write::Invalid)
         showError(UiText(Txt::DataError));
-    else
-        link().SendFrame(kWrite, kWriteCount);
     endWrite();
 }

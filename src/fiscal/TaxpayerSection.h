@@ -5,6 +5,7 @@
 
 #include <QRect>
 
+struct TaxpayerRecord;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
@@ -31,7 +32,8 @@ public:
     QPushButton *btnCompanyWrite = nullptr;
 
 private:
-    void onReply30();
+    // Reply 0x30: the five texts into their edits, the write enabled.
+    void showRecord(const TaxpayerRecord &record);
     // The edit of each frame field, in frame order.
     QLineEdit *fieldEdit(int field) const;
 };

@@ -81,6 +81,22 @@ bool collectUnencodable(QStringView text, QList<char32_t> &found, qsizetype limi
     return true;
 }
 
+QString listUnencodable(const QStringList &texts)
+{
+    QList<char32_t> found;
+    bool complete = true;
+    for (const QString &text : texts)
+        if (!(complete = collectUnencodable(text, found)))
+            break;
+    QStringList listed;
+    for (char32_t c : found) // characters that print nothing are named by their code
+        listed.append(QChar::isPrint(c) ? QString::fromUcs4(&c, 1)
+                                        : QStringLiteral("U+%1").arg(uint(c), 4, 16, QChar('0')).toUpper());
+    if (!complete)
+        listed.append(QStringLiteral("..."));
+    return listed.join(' ');
+}
+
 QByteArray encode(QStringView text)
 {
     QByteArray out;

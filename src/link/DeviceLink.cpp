@@ -178,8 +178,10 @@ bool DeviceLink::writeOut(const QByteArray &bytes)
         error = ToolText::ConnectionNotOpen();
     else if (!transport_->isOpen() || !transport_->write(bytes))
         error = transport_->errorString();
-    if (error.isNull())
+    if (error.isNull()) {
+        emit frameSent(bytes);
         return true;
+    }
     if (error.isEmpty())
         error = ToolText::ConnectionNotOpen();
     showDialog(UiText(Txt::TitleError), error);
@@ -266,12 +268,14 @@ bool DeviceLink::tryLongReply(uint8_t command)
     if (rxCount_ < 1 || rx_[1] != kStartLong || rx_[8] != command || rx_[size_t(rxCount_)] != kCr ||
         rxCount_ != rx_[9] + 12)
         return false;
+    emit frameRecognised(QByteArray(reinterpret_cast<const char *>(&rx_[1]), rxCount_));
     rxCount_ = 0;
     ++dispatchDepth_;
     view_.setProgress(16);
     const uint8_t result = rx_[10];
     if (result == 0) {
         const QString text = QStringLiteral("Грешка! ") + DescribeDeviceError(rx_[12], rx_[13], rx_[14], rx_[15]);
+        emit deviceErrorReply(text);
         endChainWithMessage(ChainEnd::DeviceError, text);
     }
     view_.setProgress(0);
@@ -296,6 +300,7 @@ void DeviceLink::HandleReceived()
         return;
     const int l = rx_[3];
     if ((rxCount_ == l + 4 || rxCount_ == l + 5) && rx_[size_t(rxCount_)] == kCr) {
+        emit frameRecognised(QByteArray(reinterpret_cast<const char *>(&rx_[1]), rxCount_));
         rxCount_ = 0;
         const uint8_t code = rx_[2];
         dispatch(code);
@@ -349,6 +354,7 @@ void DeviceLink::TimerTimer()
     disconnectAfterExit_ = false;
     view_.setCancelButtonVisible(false);
     endChainWithMessage(ChainEnd::NoAnswer, UiText(Txt::NoAnswer));
+    emit noAnswer();
     if (closeAfter)
         closeAfterLeave();
 }
@@ -439,6 +445,7 @@ void DeviceLink::handleErrorReply()
     view_.setProgress(16);
     const QString text = hasModelIdentifier() ? DeviceErrorCodeText(rx_[6]) : UiText(Txt::WrongModel);
     // An error reply carries no next number, so it ends a running chain.
+    emit deviceErrorReply(text);
     endChainWithMessage(ChainEnd::DeviceError, text);
     view_.setProgress(0);
 }

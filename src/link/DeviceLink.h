@@ -133,6 +133,14 @@ signals:
     void connectionLost();
     // After a chain ended, its controls came back and the link's own message (if any) was raised.
     void chainEnded(DeviceLink::Chain chain, DeviceLink::ChainEnd how);
+    // An error reply (0xF5) or a long reply with result 0 arrived; `text` is what the user was shown.
+    void deviceErrorReply(const QString &text);
+    // The reply timer ran out while a reply was awaited.
+    void noAnswer();
+    // Bytes that went out to the transport, one frame per call.
+    void frameSent(const QByteArray &bytes);
+    // A complete reply was recognised (short or long frame), before it is handled.
+    void frameRecognised(const QByteArray &bytes);
 
 private:
     static int index(int pos) { return pos < 1 ? 1 : (pos > kBufferSize ? kBufferSize : pos); }

@@ -24,6 +24,11 @@ bool Section::sendRead(uint8_t code, int count)
     return link().SendAwaitingReply(code, count);
 }
 
+void Section::beginRead()
+{
+    view().setStatusText(UiText(Txt::PleaseWait));
+}
+
 void Section::beginWrite(int progress)
 {
     view().setStatusText(UiText(Txt::Writing));
@@ -43,18 +48,8 @@ void Section::showError(const QString &text)
 
 bool Section::confirmCodePage(const QStringList &texts)
 {
-    QList<char32_t> found;
-    bool complete = true;
-    for (const QString &text : texts)
-        if (!(complete = Cp1251::collectUnencodable(text, found)))
-            break;
-    if (found.isEmpty())
+    const QString listed = Cp1251::listUnencodable(texts);
+    if (listed.isEmpty())
         return true;
-    QStringList listed;
-    for (char32_t c : found) // characters that print nothing are named by their code
-        listed.append(QChar::isPrint(c) ? QString::fromUcs4(&c, 1)
-                                        : QStringLiteral("U+%1").arg(uint(c), 4, 16, QChar('0')).toUpper());
-    if (!complete)
-        listed.append(QStringLiteral("..."));
-    return view().showDialog(UiText(Txt::TitleWarning), ToolText::unencodableQuestion(listed.join(' ')), true) == 1;
+    return view().showDialog(UiText(Txt::TitleWarning), ToolText::unencodableQuestion(listed), true) == 1;
 }

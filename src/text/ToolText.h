@@ -225,4 +225,56 @@ inline QString replyCounterCaption()
 
 // Other sections
 
+// Data sets as JSON (command-line tool, profiles): what is wrong with a field
+inline QString JsonMissing()
+{
+    return QStringLiteral("недостаје");
+}
+inline QString JsonExpectedText()
+{
+    return QStringLiteral("очекиван је текст");
+}
+inline QString JsonExpectedObject()
+{
+    return QStringLiteral("очекиван је објекат");
+}
+inline QString JsonExpectedList()
+{
+    return QStringLiteral("очекивана је листа");
+}
+inline QString JsonTrueOrFalse()
+{
+    return QStringLiteral("очекивано је true или false");
+}
+inline QString JsonWholeNumber(qint64 min, qint64 max)
+{
+    return QStringLiteral("очекиван је цео број од %1 до %2").arg(min).arg(max);
+}
+inline QString JsonTooLong(int maxLength)
+{
+    return QStringLiteral("дуже од %1 знакова").arg(maxLength);
+}
+inline QString JsonTooMany(int maxSize)
+{
+    return QStringLiteral("више од %1 ставки").arg(maxSize);
+}
+// Characters (listed with blanks between them) that Windows-1251 cannot hold: nothing is sent.
+inline QString unencodableRefused(const QString &characters)
+{
+    return QStringLiteral("Каса не може да упише ове знакове: %1. Ништа није послато.").arg(characters);
+}
+// A write was sent and the device gave no answer to it in time.
+inline QString noAnswerToWrite()
+{
+    return QStringLiteral("Фискални принтер није одговорио на упис.");
+}
+
+// Fiscal data sets (identity, taxpayer, clock, lines, logo)
+
+// Catalogue data sets (tax groups, departments, articles, cashiers)
+
+// Maintenance (network, parameters, memory dump, self-tests, clock shift, login)
+
+// Command-line tool
+
 } // namespace ToolText

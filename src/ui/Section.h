@@ -18,6 +18,7 @@ public:
 
 protected:
     DeviceLink &link() { return host_.link(); }
+    Device &device() { return host_.device(); }
     LinkView &view() { return host_.view(); }
     SectionHost &host() { return host_; }
 
@@ -27,6 +28,8 @@ protected:
     // Read pattern, steps 2 and 4: waiting text, then the frame with the reply timer; false when
     // the frame could not be written.
     bool sendRead(uint8_t code, int count = 4);
+    // Read pattern, step 2: the waiting text (the device operation sends the frame).
+    void beginRead();
     // Write pattern, step 2: writing text and the progress start value.
     void beginWrite(int progress = 16);
     // Write pattern, step 5: progress 0 and the service-mode idle text.

@@ -2,7 +2,9 @@
 // Wire form of the taxpayer data: five 32-byte text fields in frame order (0x30 reply, 0x35 write).
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <cstdint>
@@ -22,4 +24,9 @@ struct TaxpayerRecord {
     static TaxpayerRecord decode(const uint8_t *data);
     // The 160 data bytes of the write, each text cut to its field and followed by zero bytes.
     QByteArray encode() const;
+
+    // JSON form: "premises", "address", "telephone", "trader", "statisticalNumber".
+    QJsonObject toJson() const;
+    // Reads the JSON form; false, with `error` saying what and where, when it does not fit.
+    static bool fromJson(const QJsonValue &json, TaxpayerRecord &record, QString &error, QStringList *texts = nullptr);
 };

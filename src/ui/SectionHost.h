@@ -3,6 +3,7 @@
 
 #include <QString>
 
+class Device;
 class DeviceLink;
 class LinkView;
 class QWidget;
@@ -11,6 +12,8 @@ class SectionHost {
 public:
     virtual ~SectionHost() = default;
     virtual DeviceLink &link() = 0;
+    // The device operations over that link.
+    virtual Device &device() = 0;
     virtual LinkView &view() = 0;
     // The factory number read from "fkase.ini" at start-up (may be empty).
     virtual QString factoryNumber() const = 0;

@@ -1,0 +1,6 @@
+#include "DataSet.h"
+
+void addCatalogueDataSets(std::vector<const DataSet *> &sets)
+{
+    Q_UNUSED(sets);
+}
