@@ -26,6 +26,9 @@ public:
     // About how many request frames a read and a write take: the weights of a whole-device run's progress.
     virtual int readFrames() const { return 1; }
     virtual int writeFrames() const { return 1; }
+    // A question to ask before writing (empty: none); the tax groups' write uses one of the
+    // device's limited rate changes.
+    virtual QString writeQuestion() const { return {}; }
 
     // Reads the set from the device. `done` is called exactly once, later, from the event loop;
     // with the set as JSON when the result is Done. `progress` (may be empty) is told n of total.
