@@ -10,6 +10,8 @@
 
 #include <QTimer>
 
+#include <algorithm>
+
 #include <memory>
 
 namespace {

@@ -14,6 +14,11 @@ ArticleOps::ArticleOps(DeviceLink &link, QObject *parent) : QObject(parent), lin
 {
     link_.onReply(kReadCode, [this] { readReply(); });
     link_.onReply(kWriteCode, [this] { writeReply(); });
+    // A write's source (the caller's data) is not kept once the write has ended.
+    connect(&link_, &DeviceLink::chainEnded, this, [this](Chain chain, ChainEnd) {
+        if (chain == Chain::ArticlesWrite)
+            source_ = nullptr;
+    });
 }
 
 int ArticleOps::progressFor(int next)
