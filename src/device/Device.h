@@ -8,6 +8,12 @@
 
 class ArticleOps;
 class DeviceLink;
+
+// Fiscal data sets
+class ClockOps;
+class FiscalDataOps;
+class LogoOps;
+class ReceiptLinesOps;
 class TaxpayerOps;
 
 class Device : public QObject {
@@ -24,7 +30,11 @@ public:
     void setFactoryNumber(const QString &number) { factoryNumber_ = number; }
 
     // Fiscal data sets
+    FiscalDataOps &fiscalData() { return *fiscalData_; }
     TaxpayerOps &taxpayer() { return *taxpayer_; }
+    ClockOps &clock() { return *clock_; }
+    ReceiptLinesOps &receiptLines() { return *receiptLines_; }
+    LogoOps &logo() { return *logo_; }
 
     // Catalogue data sets
     ArticleOps &articles() { return *articles_; }
@@ -36,7 +46,11 @@ private:
     QString factoryNumber_;
 
     // Fiscal data sets
+    std::unique_ptr<FiscalDataOps> fiscalData_;
     std::unique_ptr<TaxpayerOps> taxpayer_;
+    std::unique_ptr<ClockOps> clock_;
+    std::unique_ptr<ReceiptLinesOps> receiptLines_;
+    std::unique_ptr<LogoOps> logo_;
 
     // Catalogue data sets
     std::unique_ptr<ArticleOps> articles_;

@@ -270,6 +270,40 @@ inline QString noAnswerToWrite()
 }
 
 // Fiscal data sets (identity, taxpayer, clock, lines, logo)
+// The fiscal identity is only read outside the window.
+inline QString fiscalNotWritable()
+{
+    return QStringLiteral("Фискални подаци се уписују само једном, у прозору програма, после питања. Овде могу "
+                          "само да се читају.");
+}
+inline QString JsonExpectedDate()
+{
+    return QStringLiteral("очекиван је постојећи датум облика YYYY-MM-DD");
+}
+inline QString JsonExpectedTime()
+{
+    return QStringLiteral("очекивано је време облика HH:MM:SS");
+}
+inline QString JsonExactCount(int count)
+{
+    return QStringLiteral("очекиван је тачан број ставки: %1").arg(count);
+}
+// The device keeps the year as (year - 1900) in one byte.
+inline QString clockYearOutOfRange()
+{
+    return QStringLiteral("година мора бити од 1900 до 2155");
+}
+// A clock setting that is not later than the device's last fiscal date-time (`bound`, as text).
+inline QString clockNotAfterFiscal(const QString &bound)
+{
+    return QStringLiteral("Ново време мора бити после последњег фискалног датума и времена (%1). Ништа није "
+                          "уписано.")
+        .arg(bound);
+}
+inline QString logoRowExpected()
+{
+    return QStringLiteral("очекивано је 128 редова од по 256 знакова „#“ (тачка) или „.“ (празно)");
+}
 
 // Catalogue data sets (tax groups, departments, articles, cashiers)
 
