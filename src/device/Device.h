@@ -6,7 +6,13 @@
 
 #include <memory>
 
+class ClockShiftOps;
 class DeviceLink;
+class FmDumpOps;
+class LoginOps;
+class NetworkOps;
+class ParametersOps;
+class SelfTestOps;
 class TaxpayerOps;
 
 class Device : public QObject {
@@ -28,6 +34,12 @@ public:
     // Catalogue data sets
 
     // Maintenance
+    LoginOps &login() { return *login_; }
+    SelfTestOps &selfTest() { return *selfTest_; }
+    ClockShiftOps &clockShift() { return *clockShift_; }
+    NetworkOps &network() { return *network_; }
+    ParametersOps &parameters() { return *parameters_; }
+    FmDumpOps &fmDump() { return *fmDump_; }
 
 private:
     DeviceLink &link_;
@@ -39,4 +51,10 @@ private:
     // Catalogue data sets
 
     // Maintenance
+    std::unique_ptr<LoginOps> login_;
+    std::unique_ptr<SelfTestOps> selfTest_;
+    std::unique_ptr<ClockShiftOps> clockShift_;
+    std::unique_ptr<NetworkOps> network_;
+    std::unique_ptr<ParametersOps> parameters_;
+    std::unique_ptr<FmDumpOps> fmDump_;
 };

@@ -274,6 +274,14 @@ inline QString noAnswerToWrite()
 // Catalogue data sets (tax groups, departments, articles, cashiers)
 
 // Maintenance (network, parameters, memory dump, self-tests, clock shift, login)
+// The device answered the memory dump with another block than the one asked for, or an incomplete one.
+inline QString memoryDumpBadBlock(int block, int expected)
+{
+    return QStringLiteral("Фискални принтер је послао неисправан блок %1 (очекиван је блок %2). "
+                          "Читање фискалне меморије је прекинуто.")
+        .arg(block)
+        .arg(expected);
+}
 
 // Command-line tool
 
