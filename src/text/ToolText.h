@@ -282,6 +282,16 @@ inline QString memoryDumpBadBlock(int block, int expected)
         .arg(block)
         .arg(expected);
 }
+// Data sets as JSON: a network address that is not four numbers 0..255 with dots between them.
+inline QString JsonExpectedAddress()
+{
+    return QStringLiteral("очекивана је адреса као 192.168.0.20");
+}
+// Data sets as JSON: the same parameter number twice in one write.
+inline QString JsonParameterTwice(int number)
+{
+    return QStringLiteral("параметар %1 је наведен више пута").arg(number);
+}
 
 // Command-line tool
 
