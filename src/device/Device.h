@@ -6,15 +6,22 @@
 
 #include <memory>
 
-class ArticleOps;
 class DeviceLink;
-
 // Fiscal data sets
 class ClockOps;
 class FiscalDataOps;
 class LogoOps;
 class ReceiptLinesOps;
 class TaxpayerOps;
+// Catalogue data sets
+class ArticleOps;
+// Maintenance
+class ClockShiftOps;
+class FmDumpOps;
+class LoginOps;
+class NetworkOps;
+class ParametersOps;
+class SelfTestOps;
 
 class Device : public QObject {
     Q_OBJECT
@@ -40,6 +47,12 @@ public:
     ArticleOps &articles() { return *articles_; }
 
     // Maintenance
+    LoginOps &login() { return *login_; }
+    SelfTestOps &selfTest() { return *selfTest_; }
+    ClockShiftOps &clockShift() { return *clockShift_; }
+    NetworkOps &network() { return *network_; }
+    ParametersOps &parameters() { return *parameters_; }
+    FmDumpOps &fmDump() { return *fmDump_; }
 
 private:
     DeviceLink &link_;
@@ -56,4 +69,10 @@ private:
     std::unique_ptr<ArticleOps> articles_;
 
     // Maintenance
+    std::unique_ptr<LoginOps> login_;
+    std::unique_ptr<SelfTestOps> selfTest_;
+    std::unique_ptr<ClockShiftOps> clockShift_;
+    std::unique_ptr<NetworkOps> network_;
+    std::unique_ptr<ParametersOps> parameters_;
+    std::unique_ptr<FmDumpOps> fmDump_;
 };

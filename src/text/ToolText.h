@@ -342,6 +342,24 @@ inline QString JsonUnknownField()
 }
 
 // Maintenance (network, parameters, memory dump, self-tests, clock shift, login)
+// The device answered the memory dump with another block than the one asked for, or an incomplete one.
+inline QString memoryDumpBadBlock(int block, int expected)
+{
+    return QStringLiteral("Фискални принтер је послао неисправан блок %1 (очекиван је блок %2). "
+                          "Читање фискалне меморије је прекинуто.")
+        .arg(block)
+        .arg(expected);
+}
+// Data sets as JSON: a network address that is not four numbers 0..255 with dots between them.
+inline QString JsonExpectedAddress()
+{
+    return QStringLiteral("очекивана је адреса као 192.168.0.20");
+}
+// Data sets as JSON: the same parameter number twice in one write.
+inline QString JsonParameterTwice(int number)
+{
+    return QStringLiteral("параметар %1 је наведен више пута").arg(number);
+}
 
 // Command-line tool
 
