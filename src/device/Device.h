@@ -8,6 +8,9 @@
 
 class DeviceLink;
 class TaxpayerOps;
+class TaxGroupsOps;
+class DepartmentsOps;
+class CashiersOps;
 
 class Device : public QObject {
     Q_OBJECT
@@ -26,6 +29,9 @@ public:
     TaxpayerOps &taxpayer() { return *taxpayer_; }
 
     // Catalogue data sets
+    TaxGroupsOps &taxGroups() { return *taxGroups_; }
+    DepartmentsOps &departments() { return *departments_; }
+    CashiersOps &cashiers() { return *cashiers_; }
 
     // Maintenance
 
@@ -37,6 +43,9 @@ private:
     std::unique_ptr<TaxpayerOps> taxpayer_;
 
     // Catalogue data sets
+    std::unique_ptr<TaxGroupsOps> taxGroups_;
+    std::unique_ptr<DepartmentsOps> departments_;
+    std::unique_ptr<CashiersOps> cashiers_;
 
     // Maintenance
 };
