@@ -101,6 +101,7 @@ void CashiersOps::writeReply()
     const bool complete = k == count_ + 1 && lastWritten_ == count_;
     lastWritten_ = 0;
     if (complete) {
+        emit writeCompleted();
         emit writeStepEnded();
         return;
     }

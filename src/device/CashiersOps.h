@@ -48,6 +48,8 @@ signals:
     // The name of cashier `number` is too short, or the device asked for a cashier the chain does
     // not hold: nothing was sent and the chain stopped.
     void writeRefused(int number);
+    // The device asked for the cashier after the last one written: it took the chain's last request.
+    void writeCompleted();
     // A write step ended (also the quiet step after the last cashier).
     void writeStepEnded();
 
