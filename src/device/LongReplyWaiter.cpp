@@ -8,15 +8,10 @@ constexpr uint8_t kServiceModeOn = 0x00;
 constexpr uint8_t kNotZeroed = 0xFD;
 } // namespace
 
-LongReplyWaiter::LongReplyWaiter(DeviceLink &link, int timeoutMs, QObject *parent) : QObject(parent), link_(link)
+LongReplyWaiter::LongReplyWaiter(DeviceLink &link, int timeoutMs, QObject *parent) : OpWaiter(link, parent)
 {
-    timer_.setSingleShot(true);
-    timer_.setInterval(timeoutMs);
-    connect(&timer_, &QTimer::timeout, this,
-            [this] { finish(OpResult::failed(OpResult::Kind::NoAnswer, UiText(Txt::NoAnswer))); });
-    // A refusing long reply and an error reply both come here first, with the text the user was shown.
-    connect(&link_, &DeviceLink::deviceErrorReply, this,
-            [this](const QString &text) { finish(OpResult::failed(OpResult::Kind::DeviceError, text)); });
+    // A refusing long reply and an error reply both end the wait first, with the text the user was shown.
+    endOnErrorReplyOrLoss();
     connect(&link_, &DeviceLink::longReplyRecognised, this, [this](uint8_t, uint8_t result) {
         if (result != 0)
             finish(OpResult::done());
@@ -33,18 +28,5 @@ LongReplyWaiter::LongReplyWaiter(DeviceLink &link, int timeoutMs, QObject *paren
             finish(OpResult::failed(OpResult::Kind::DeviceError, UiText(model ? Txt::NotZeroed : Txt::WrongModel)));
         }
     });
-    connect(&link_, &DeviceLink::connectionLost, this,
-            [this] { finish(OpResult::failed(OpResult::Kind::ConnectionLost, ToolText::ConnectionLost())); });
-    timer_.start();
-}
-
-void LongReplyWaiter::finish(const OpResult &result)
-{
-    if (finished_)
-        return;
-    finished_ = true;
-    result_ = result;
-    timer_.stop();
-    disconnect(&link_, nullptr, this, nullptr);
-    emit ended(result_);
+    startTimeout(timeoutMs);
 }

@@ -3,8 +3,6 @@
 #include "ToolText.h"
 #include "UiText.h"
 
-#include <QEventLoop>
-
 namespace {
 bool unasked(uint8_t code)
 {
@@ -13,36 +11,18 @@ bool unasked(uint8_t code)
 } // namespace
 
 ReplyWaiter::ReplyWaiter(DeviceLink &link, int code, int timeoutMs, QObject *parent)
-    : QObject(parent), link_(link), code_(code)
+    : OpWaiter(link, parent), code_(code)
 {
-    timer_.setSingleShot(true);
-    timer_.setInterval(timeoutMs);
-    connect(&timer_, &QTimer::timeout, this,
-            [this] { finish(OpResult::failed(OpResult::Kind::NoAnswer, UiText(Txt::NoAnswer))); });
     connect(&link_, &DeviceLink::replyDispatched, this, [this](uint8_t code) {
         if (code == 0xF5)
             return; // reported through deviceErrorReply
         if (code_ == kAnyReply ? !unasked(code) : code == uint8_t(code_))
             finish(OpResult::done());
     });
-    connect(&link_, &DeviceLink::deviceErrorReply, this,
-            [this](const QString &text) { finish(OpResult::failed(OpResult::Kind::DeviceError, text)); });
     connect(&link_, &DeviceLink::noAnswer, this,
             [this] { finish(OpResult::failed(OpResult::Kind::NoAnswer, UiText(Txt::NoAnswer))); });
-    connect(&link_, &DeviceLink::connectionLost, this,
-            [this] { finish(OpResult::failed(OpResult::Kind::ConnectionLost, ToolText::ConnectionLost())); });
-    timer_.start();
-}
-
-void ReplyWaiter::finish(const OpResult &result)
-{
-    if (finished_)
-        return;
-    finished_ = true;
-    result_ = result;
-    timer_.stop();
-    disconnect(&link_, nullptr, this, nullptr);
-    emit ended(result_);
+    endOnErrorReplyOrLoss();
+    startTimeout(timeoutMs);
 }
 
 void ReplyWaiter::run(DeviceLink &link, int code, const std::function<bool()> &send,
@@ -59,18 +39,8 @@ void ReplyWaiter::run(DeviceLink &link, int code, const std::function<bool()> &s
         waiter->finish(OpResult::failed(OpResult::Kind::NotSent));
 }
 
-OpResult ReplyWaiter::wait()
-{
-    if (!finished_) {
-        QEventLoop loop;
-        connect(this, &ReplyWaiter::ended, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return result_;
-}
-
 ChainWaiter::ChainWaiter(DeviceLink &link, DeviceLink::Chain chain, QObject *parent)
-    : QObject(parent), link_(link), chain_(chain)
+    : OpWaiter(link, parent), chain_(chain)
 {
     connect(&link_, &DeviceLink::deviceErrorReply, this, [this](const QString &text) { lastError_ = text; });
     connect(&link_, &DeviceLink::chainEnded, this, [this](DeviceLink::Chain chain, DeviceLink::ChainEnd how) {
@@ -99,24 +69,4 @@ OpResult ChainWaiter::resultFor(DeviceLink::ChainEnd how, const QString &errorTe
         break;
     }
     return OpResult::failed(Kind::Invalid);
-}
-
-void ChainWaiter::finish(const OpResult &result)
-{
-    if (finished_)
-        return;
-    finished_ = true;
-    result_ = result;
-    disconnect(&link_, nullptr, this, nullptr);
-    emit ended(result_);
-}
-
-OpResult ChainWaiter::wait()
-{
-    if (!finished_) {
-        QEventLoop loop;
-        connect(this, &ChainWaiter::ended, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return result_;
 }
