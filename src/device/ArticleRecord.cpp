@@ -3,8 +3,11 @@
 #include "Cp1251.h"
 #include "Decimal.h"
 #include "FieldEncodings.h"
+#include "JsonFields.h"
 #include "TaxLetters.h"
+#include "ToolText.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -127,4 +130,102 @@ QString ArticleRecord::priceText(const QLocale &locale) const
 QString ArticleRecord::taxText() const
 {
     return TaxLetters::letter(taxIndex);
+}
+
+ArticleRecord ArticleRecord::fresh(int number)
+{
+    ArticleRecord r;
+    r.number = uint16_t(number);
+    return r;
+}
+
+bool ArticleRecord::isFresh() const
+{
+    return department == 0 && price == 0 && taxIndex == 0 && nameText().isEmpty() && barcodeText().isEmpty();
+}
+
+QString ArticleRecord::priceToJson(uint32_t hundredths)
+{
+    return QStringLiteral("%1.%2").arg(hundredths / 100).arg(hundredths % 100, 2, 10, QLatin1Char('0'));
+}
+
+std::optional<uint32_t> ArticleRecord::priceFromJson(const QString &text)
+{
+    constexpr int kWholeDigits = 7; // 9999999.99 at most
+    const qsizetype point = text.indexOf(QLatin1Char('.'));
+    const qsizetype whole = point < 0 ? text.size() : point;
+    const qsizetype decimals = point < 0 ? 0 : text.size() - point - 1;
+    if (whole < 1 || whole > kWholeDigits || (point >= 0 && (decimals < 1 || decimals > 2)))
+        return std::nullopt;
+    uint32_t units = 0;
+    uint32_t cents = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (i == point)
+            continue;
+        const char16_t c = text.at(i).unicode();
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        if (i < whole)
+            units = units * 10 + uint32_t(c - u'0');
+        else
+            cents = cents * 10 + uint32_t(c - u'0');
+    }
+    if (decimals == 1)
+        cents *= 10;
+    return units * 100 + cents;
+}
+
+QJsonObject ArticleRecord::toJson() const
+{
+    return QJsonObject{
+        {QStringLiteral("number"), int(number)},       {QStringLiteral("name"), nameText()},
+        {QStringLiteral("barcode"), barcodeText()},    {QStringLiteral("department"), int(department) + 1},
+        {QStringLiteral("price"), priceToJson(price)}, {QStringLiteral("taxGroup"), taxText()}};
+}
+
+bool ArticleRecord::fromJson(const QJsonValue &json, const QString &where, ArticleRecord &out, QString &error)
+{
+    static const QStringList keys = {QStringLiteral("number"),     QStringLiteral("name"),  QStringLiteral("barcode"),
+                                     QStringLiteral("department"), QStringLiteral("price"), QStringLiteral("taxGroup")};
+    JsonFields f(json, where);
+    const int number = int(f.integer(QStringLiteral("number"), 1, 60000));
+    // A misspelt key would otherwise quietly leave its field fresh.
+    for (const QString &key : json.toObject().keys())
+        if (!keys.contains(key))
+            f.fail(key, ToolText::JsonUnknownField());
+    const QString name = f.optionalString(QStringLiteral("name"), QString(), kNameMaxChars);
+    if (std::any_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x20; }))
+        f.fail(QStringLiteral("name"), ToolText::JsonControlCharacters());
+    const QString barcode = f.optionalString(QStringLiteral("barcode"), QString());
+    if (barcode.size() > kBarcodeDigits || std::any_of(barcode.begin(), barcode.end(), [](QChar c) {
+            return c < QLatin1Char('0') || c > QLatin1Char('9');
+        }))
+        f.fail(QStringLiteral("barcode"), ToolText::JsonArticleBarcode(kBarcodeDigits));
+    int department = 1;
+    if (json.toObject().contains(QStringLiteral("department")))
+        department = int(f.integer(QStringLiteral("department"), 1, 10));
+    const QString price = f.optionalString(QStringLiteral("price"), QStringLiteral("0.00"));
+    const std::optional<uint32_t> hundredths = priceFromJson(price);
+    if (!hundredths)
+        f.fail(QStringLiteral("price"), ToolText::JsonArticlePrice());
+    const QString tax = f.optionalString(QStringLiteral("taxGroup"), TaxLetters::letter(0));
+    const int taxIndex = TaxLetters::TaxLetterIndex(tax);
+    if (taxIndex < 0)
+        f.fail(QStringLiteral("taxGroup"),
+               ToolText::JsonArticleTaxGroup(TaxLetters::letters().join(QStringLiteral(", "))));
+    if (!f.ok()) {
+        error = f.error();
+        return false;
+    }
+    if (const QString bad = Cp1251::listUnencodable({name}); !bad.isEmpty()) {
+        error = QStringLiteral("%1.name: %2").arg(where, ToolText::unencodableRefused(bad));
+        return false;
+    }
+    out = fresh(number);
+    out.name = Cp1251::encode(name);
+    out.barcode = PackDigitsBcd(barcode);
+    out.department = uint8_t(department - 1);
+    out.price = *hundredths;
+    out.taxIndex = uint8_t(taxIndex);
+    return true;
 }

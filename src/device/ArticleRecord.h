@@ -2,11 +2,15 @@
 // One article as it travels to and from the device: the 50-byte record and the grid texts it maps to.
 
 #include <QByteArray>
+#include <QJsonObject>
+#include <QJsonValue>
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 class ArticleRecord {
 public:
@@ -55,4 +59,25 @@ public:
     QString departmentText() const;
     QString priceText(const QLocale &locale = QLocale()) const;
     QString taxText() const; // empty for an index above 8
+
+    // The most digits the barcode field holds.
+    static constexpr int kBarcodeDigits = 14;
+    // The record of a row as the window's table starts: no name, no barcode, department 1,
+    // price 0, tax group А.
+    static ArticleRecord fresh(int number);
+    // True when the window would show this record as a fresh row.
+    bool isFresh() const;
+
+    // JSON form: {"number", "name", "barcode", "department", "price" ("12.50", always with '.'
+    // and two decimals), "taxGroup" (the letter)}.
+    QJsonObject toJson() const;
+    // Reads that form; `where` names the entry for messages ("articles[3]"). Only "number" is
+    // required, the other fields default to a fresh row's. False, with the first problem in
+    // `error`, for a missing number, a field out of its limits, an unknown key or a name with
+    // characters Windows-1251 cannot hold.
+    static bool fromJson(const QJsonValue &json, const QString &where, ArticleRecord &out, QString &error);
+    // The hundredths a JSON price stands for: digits, then at most two decimals after '.', at
+    // most 9999999.99; no value for anything else.
+    static std::optional<uint32_t> priceFromJson(const QString &text);
+    static QString priceToJson(uint32_t hundredths);
 };

@@ -1,6 +1,8 @@
 #include "DataSet.h"
 
+#include "ArticleDataSet.h"
+
 void addCatalogueDataSets(std::vector<const DataSet *> &sets)
 {
-    Q_UNUSED(sets);
+    sets.push_back(&articlesDataSet());
 }

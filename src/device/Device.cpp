@@ -1,5 +1,6 @@
 #include "Device.h"
 
+#include "ArticleOps.h"
 #include "DeviceLink.h"
 #include "TaxpayerOps.h"
 
@@ -9,6 +10,7 @@ Device::Device(DeviceLink &link, QObject *parent) : QObject(parent), link_(link)
     taxpayer_ = std::make_unique<TaxpayerOps>(link);
 
     // Catalogue data sets
+    articles_ = std::make_unique<ArticleOps>(link);
 
     // Maintenance
 }

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class ArticleOps;
 class DeviceLink;
 class TaxpayerOps;
 
@@ -26,6 +27,7 @@ public:
     TaxpayerOps &taxpayer() { return *taxpayer_; }
 
     // Catalogue data sets
+    ArticleOps &articles() { return *articles_; }
 
     // Maintenance
 
@@ -37,6 +39,7 @@ private:
     std::unique_ptr<TaxpayerOps> taxpayer_;
 
     // Catalogue data sets
+    std::unique_ptr<ArticleOps> articles_;
 
     // Maintenance
 };

@@ -273,6 +273,40 @@ inline QString noAnswerToWrite()
 
 // Catalogue data sets (tax groups, departments, articles, cashiers)
 
+// Articles: the write chain, and what is wrong with an article of the JSON form.
+// The device asked the write for an article number that does not exist.
+inline QString articleDoesNotExist(int article)
+{
+    return QStringLiteral("Фискални принтер је тражио артикал број %1, који не постоји. Упис је прекинут.")
+        .arg(article);
+}
+// `entry` names the earlier entry ("articles[2]") that has the same article number.
+inline QString JsonArticleRepeated(const QString &entry)
+{
+    return QStringLiteral("артикал са тим бројем је већ наведен у ставци %1").arg(entry);
+}
+inline QString JsonArticlePrice()
+{
+    return QStringLiteral("очекивана је цена као „12.50“: цифре, највише две децимале иза тачке, од 0 до 9999999.99");
+}
+inline QString JsonArticleBarcode(int maxDigits)
+{
+    return QStringLiteral("очекиване су само цифре, највише %1").arg(maxDigits);
+}
+// `letters` lists the tax-group letters.
+inline QString JsonArticleTaxGroup(const QString &letters)
+{
+    return QStringLiteral("очекивано је једно од слова %1").arg(letters);
+}
+inline QString JsonControlCharacters()
+{
+    return QStringLiteral("садржи контролне знакове");
+}
+inline QString JsonUnknownField()
+{
+    return QStringLiteral("непознато поље");
+}
+
 // Maintenance (network, parameters, memory dump, self-tests, clock shift, login)
 
 // Command-line tool

@@ -1,9 +1,14 @@
 // The 50-byte article record in both directions, and the cashier name fields.
 #include "ArticleRecord.h"
+#include "ArticleModel.h"
+#include "ArticleTable.h"
 #include "CashierRecord.h"
 #include "Cp1251.h"
 
 #include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonObject>
 
 namespace {
 const QLocale kPoint = QLocale::c();
@@ -197,6 +202,87 @@ TEST(ArticleRecord, CellsSurviveTheRoundTrip)
         EXPECT_EQ(back.priceText(kPoint), row.price);
         EXPECT_EQ(back.taxText(), row.tax);
     }
+}
+
+TEST(ArticleRecord, FreshRowIsTheWindowsStartUpRow)
+{
+    for (const QLocale &locale : {kPoint, kComma}) {
+        const ArticleModel::Row row = ArticleModel::startupRow(123, locale);
+        ArticleRecord fromWindow;
+        ASSERT_TRUE(ArticleRecord::fromCells(123, row[1], row[2], row[3], row[4], row[5], locale, fromWindow));
+        EXPECT_EQ(fromWindow.encode(), ArticleRecord::fresh(123).encode());
+        EXPECT_TRUE(fromWindow.isFresh());
+    }
+    // Any field the window shows differently makes the row one to list.
+    ArticleRecord r = ArticleRecord::fresh(5);
+    r.taxIndex = 9; // shown as an empty letter, not А
+    EXPECT_FALSE(r.isFresh());
+    r = ArticleRecord::fresh(5);
+    r.barcode[6] = 0xF1;
+    EXPECT_FALSE(r.isFresh());
+    r = ArticleRecord::fresh(5);
+    r.name = "\x01\x02"; // nothing the window would show
+    EXPECT_TRUE(r.isFresh());
+}
+
+TEST(ArticleRecord, JsonPricesAreExactDecimalTexts)
+{
+    EXPECT_EQ(ArticleRecord::priceFromJson("0.29"), 29u);
+    EXPECT_EQ(ArticleRecord::priceFromJson("8.53"), 853u);
+    EXPECT_EQ(ArticleRecord::priceFromJson("12.5"), 1250u);
+    EXPECT_EQ(ArticleRecord::priceFromJson("7"), 700u);
+    EXPECT_EQ(ArticleRecord::priceFromJson("9999999.99"), 999999999u);
+    for (const char *bad :
+         {"", ".", "1.", ".5", "1.234", "10000000", "1,5", "-1", "+1", " 1", "1 ", "1e2", "0x10", "1.5.", "١"})
+        EXPECT_FALSE(ArticleRecord::priceFromJson(QString::fromUtf8(bad)).has_value()) << bad;
+    EXPECT_EQ(ArticleRecord::priceToJson(0), "0.00");
+    EXPECT_EQ(ArticleRecord::priceToJson(5), "0.05");
+    EXPECT_EQ(ArticleRecord::priceToJson(4294967295u), "42949672.95");
+
+    // Whatever the user's locale, the JSON form keeps its point.
+    QLocale::setDefault(kComma);
+    ArticleRecord r = ArticleRecord::fresh(3);
+    r.price = 1250;
+    EXPECT_EQ(r.toJson().value("price").toString(), "12.50");
+    ArticleRecord back;
+    QString error;
+    EXPECT_TRUE(ArticleRecord::fromJson(r.toJson(), "articles[0]", back, error)) << error.toStdString();
+    EXPECT_EQ(back.price, 1250u);
+    QLocale::setDefault(kPoint);
+}
+
+TEST(ArticleTable, ListsOnlyChangedRowsAndAFailedReadLeavesItAsItWas)
+{
+    ArticleTable table;
+    EXPECT_TRUE(table.changed().empty());
+    ArticleRecord r = ArticleRecord::fresh(60000);
+    r.department = 3;
+    EXPECT_TRUE(table.set(r));
+    r.number = 0;
+    EXPECT_FALSE(table.set(r));
+    EXPECT_EQ(table.changed(), std::vector<int>{60000});
+    EXPECT_EQ(table.record(60000).department, 3);
+    EXPECT_EQ(table.record(60001).number, 0); // out of range: a fresh record, no crash
+
+    QString error;
+    const QJsonObject bad{{"articles", QJsonArray{QJsonObject{{"number", 1}, {"name", "x"}},
+                                                  QJsonObject{{"number", 2}, {"department", 0}}}}};
+    EXPECT_FALSE(ArticleTable::fromJson(bad, table, error));
+    EXPECT_TRUE(error.startsWith("articles[1].department")) << error.toStdString();
+    EXPECT_EQ(table.changed(), std::vector<int>{60000});
+
+    const QJsonObject good{{"articles", QJsonArray{QJsonObject{{"number", 2}, {"name", "два"}}}}};
+    ASSERT_TRUE(ArticleTable::fromJson(good, table, error));
+    EXPECT_EQ(table.changed(), std::vector<int>{2}); // the rows it does not list are fresh again
+    EXPECT_EQ(table.record(2).nameText(), QStringLiteral("два"));
+    EXPECT_EQ(table.record(2).price, 0u);
+    EXPECT_EQ(table.toJson().toObject().value("articles").toArray().at(0).toObject(),
+              (QJsonObject{{"number", 2},
+                           {"name", QStringLiteral("два")},
+                           {"barcode", ""},
+                           {"department", 1},
+                           {"price", "0.00"},
+                           {"taxGroup", QStringLiteral("А")}}));
 }
 
 TEST(CashierRecord, NameFields)

@@ -1,0 +1,111 @@
+#include "ArticleDataSet.h"
+
+#include "ArticleOps.h"
+#include "ArticleTable.h"
+#include "DataSet.h"
+#include "Device.h"
+#include "DeviceLink.h"
+#include "ReplyWaiter.h"
+#include "UiText.h"
+
+#include <QTimer>
+
+#include <algorithm>
+
+#include <memory>
+
+namespace {
+
+using Chain = DeviceLink::Chain;
+
+class ArticleDataSet : public DataSet {
+public:
+    QString name() const override { return QStringLiteral("articles"); }
+    int readFrames() const override { return ArticleOps::kArticles; }
+    int writeFrames() const override { return ArticleOps::kArticles; }
+
+    void read(Device &device, const Progress &progress, ReadDone done) const override
+    {
+        auto table = std::make_shared<ArticleTable>();
+        ArticleOps &ops = device.articles();
+        auto *stored = new QObject(&device); // holds this run's connections
+        QObject::connect(&ops, &ArticleOps::articleArrived, stored, [table](const ArticleRecord &r) { table->set(r); });
+        if (progress)
+            QObject::connect(&ops, &ArticleOps::readStepped, stored, [progress](int next) {
+                progress(std::min(next - 1, int(ArticleOps::kArticles)), ArticleOps::kArticles);
+            });
+        run(
+            device, Chain::ArticlesRead, [&ops] { return ops.read(); },
+            [stored, table, done = std::move(done)](const OpResult &result) {
+                delete stored;
+                done(result, result.ok() ? table->toJson() : QJsonValue());
+            });
+    }
+
+    void write(Device &device, const QJsonValue &data, const Progress &progress, WriteDone done) const override
+    {
+        auto table = std::make_shared<ArticleTable>();
+        QString error;
+        if (!ArticleTable::fromJson(data, *table, error)) {
+            QTimer::singleShot(0, &device, [done = std::move(done), error] {
+                done(OpResult::failed(OpResult::Kind::Invalid, error));
+            });
+            return;
+        }
+        ArticleOps &ops = device.articles();
+        auto *stored = new QObject(&device);
+        if (progress)
+            QObject::connect(&ops, &ArticleOps::writeAsked, stored, [progress](int n) {
+                progress(std::clamp(n - 1, 0, int(ArticleOps::kArticles)), ArticleOps::kArticles);
+            });
+        run(
+            device, Chain::ArticlesWrite,
+            [&ops, table] {
+                return ops.write([table](int n, ArticleRecord &record, QString &) {
+                    record = table->record(n);
+                    return true;
+                });
+            },
+            [stored, done = std::move(done)](const OpResult &result) {
+                delete stored;
+                done(result);
+            });
+    }
+
+private:
+    // Runs one chain to its end: `start` begins it, `finish` is called once, from the event loop.
+    static void run(Device &device, Chain chain, const std::function<bool()> &start,
+                    std::function<void(const OpResult &)> finish)
+    {
+        ArticleOps &ops = device.articles();
+        auto *waiter = new ChainWaiter(device.link(), chain, &device);
+        QObject::connect(waiter, &ChainWaiter::ended, &device,
+                         [waiter, &device, &ops, finish = std::move(finish)](const OpResult &ended) {
+                             waiter->deleteLater();
+                             OpResult result = ended;
+                             // A chain stopped by the tool itself is no bad data here: every entry
+                             // was checked before the chain started.
+                             if (result.kind == OpResult::Kind::Invalid) {
+                                 if (!ops.stoppedItself())
+                                     result =
+                                         OpResult::failed(OpResult::Kind::DeviceError, UiText(Txt::NotInServiceMode));
+                                 else if (ops.stopReason().isEmpty())
+                                     result = OpResult::failed(OpResult::Kind::NotSent);
+                                 else
+                                     result = OpResult::failed(OpResult::Kind::DeviceError, ops.stopReason());
+                             }
+                             QTimer::singleShot(0, &device, [finish, result] { finish(result); });
+                         });
+        // The link has said why the chain could not start.
+        if (!start() && !waiter->finished())
+            waiter->finish(OpResult::failed(OpResult::Kind::NotSent));
+    }
+};
+
+} // namespace
+
+const DataSet &articlesDataSet()
+{
+    static const ArticleDataSet set;
+    return set;
+}

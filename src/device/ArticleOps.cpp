@@ -1,0 +1,158 @@
+#include "ArticleOps.h"
+
+#include "ToolText.h"
+
+namespace {
+constexpr int kRecordPos = 4;                                // first data position of both frames
+constexpr int kReadRequestCount = 6;                         // 0x5F, code, length, number (2), CR
+constexpr int kWriteRequestCount = ArticleRecord::kSize + 4; // 0x5F, code, length, record, CR
+using Chain = DeviceLink::Chain;
+using ChainEnd = DeviceLink::ChainEnd;
+} // namespace
+
+ArticleOps::ArticleOps(DeviceLink &link, QObject *parent) : QObject(parent), link_(link)
+{
+    link_.onReply(kReadCode, [this] { readReply(); });
+    link_.onReply(kWriteCode, [this] { writeReply(); });
+    // A write's source (the caller's data) is not kept once the write has ended.
+    connect(&link_, &DeviceLink::chainEnded, this, [this](Chain chain, ChainEnd) {
+        if (chain == Chain::ArticlesWrite)
+            source_ = nullptr;
+    });
+}
+
+int ArticleOps::progressFor(int next)
+{
+    return next > kArticles - 1 ? 0 : next / kArticlesPerStep + 1;
+}
+
+bool ArticleOps::begin(DeviceLink::Chain chain)
+{
+    if (!link_.beginChain(chain, [this](ChainEnd how) { return describeEnd(how); }))
+        return false;
+    kind_ = chain;
+    article_ = 1;
+    done_ = 0;
+    stoppedItself_ = false;
+    stopReason_.clear();
+    link_.setCancelFlag(false);
+    return true;
+}
+
+bool ArticleOps::read()
+{
+    if (!begin(Chain::ArticlesRead))
+        return false;
+    return requestArticle(1);
+}
+
+bool ArticleOps::requestArticle(int n)
+{
+    article_ = n;
+    link_.setTx(kRecordPos, uint8_t(n));
+    link_.setTx(kRecordPos + 1, uint8_t(n >> 8));
+    if (link_.SendAwaitingReply(kReadCode, kReadRequestCount))
+        return true;
+    stop(); // the link has shown why the request could not go out
+    return false;
+}
+
+void ArticleOps::readReply()
+{
+    const ArticleRecord record = ArticleRecord::decode(link_.rxAt(kRecordPos));
+    const int n = record.number;
+    // A reply after the read ended (cancelled, no answer, an error) is still published, but asks
+    // for nothing more: another operation may be using the link by now.
+    const bool running = reading();
+    if (running && n >= 1 && n <= kArticles)
+        ++done_;
+    emit articleArrived(record);
+    int next = n;
+    if (n <= kArticles) {
+        next = n + 1;
+        if (next <= kArticles && running && !requestArticle(next))
+            return;
+    }
+    emit readStepped(next);
+    if (running && next > kArticles)
+        link_.endChain(kind_, ChainEnd::Completed);
+}
+
+bool ArticleOps::write(Source source)
+{
+    if (!begin(Chain::ArticlesWrite))
+        return false;
+    source_ = std::move(source);
+    // What a broken-off chain left behind must not swallow the first reply.
+    link_.clearRx();
+    link_.clearTx();
+    // The first frame waits for its reply like every other one: a silent device is reported.
+    if (putRecord(1) && link_.SendAwaitingReply(kWriteCode, kWriteRequestCount))
+        return true;
+    stop();
+    return false;
+}
+
+void ArticleOps::writeReply()
+{
+    if (!writing())
+        return; // nothing is sent for a write that already ended
+    const int n = link_.rx(kRecordPos) | (link_.rx(kRecordPos + 1) << 8);
+    ++done_; // the reply acknowledges the record sent before it
+    emit writeAsked(n);
+    bool stopped = false;
+    if (n <= kArticles) {
+        link_.clearTx();
+        article_ = n;
+        if (putRecord(n) && link_.SendAwaitingReply(kWriteCode, kWriteRequestCount))
+            emit recordSent(n);
+        else
+            stopped = true;
+    }
+    emit writeStepped(n, stopped);
+    if (stopped)
+        stop();
+    else if (n > kArticles)
+        link_.endChain(kind_, ChainEnd::Completed);
+}
+
+bool ArticleOps::putRecord(int n)
+{
+    ArticleRecord record;
+    QString reason;
+    const bool ok = n >= 1 && source_ && source_(n, record, reason);
+    if (n < 1)
+        reason = ToolText::articleDoesNotExist(n);
+    if (!ok) {
+        stopReason_ = reason;
+        emit recordRefused(n, reason);
+        return false;
+    }
+    record.number = uint16_t(n);
+    uint8_t bytes[ArticleRecord::kSize];
+    record.encode(bytes);
+    for (int i = 0; i < ArticleRecord::kSize; ++i)
+        link_.setTx(kRecordPos + i, bytes[i]);
+    return true;
+}
+
+void ArticleOps::cancel()
+{
+    link_.BtnOtkazClick();
+}
+
+void ArticleOps::stop()
+{
+    stoppedItself_ = true;
+    link_.endChain(kind_, ChainEnd::Stopped);
+}
+
+QString ArticleOps::describeEnd(DeviceLink::ChainEnd how) const
+{
+    const bool read = kind_ == Chain::ArticlesRead;
+    QString text =
+        read ? ToolText::articlesReadStopped(article_, done_) : ToolText::articlesWriteStopped(article_, done_);
+    if (how == ChainEnd::DeviceError)
+        text = ToolText::errorConcernsArticle(article_) + QLatin1Char(' ') + text;
+    return text;
+}

@@ -1,0 +1,211 @@
+// The article data set without a window: JSON in, the 60000-article chains to the simulated printer, JSON back.
+
+#include "ArticleDataSet.h"
+#include "ArticleRecord.h"
+#include "Cp1251.h"
+#include "DeviceHarness.h"
+#include "SimArticles.h"
+#include "TaxLetters.h"
+#include "UiText.h"
+
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QLocale>
+#include <QTimer>
+
+namespace {
+QJsonObject article(int number, const QString &name, const QString &barcode, int department, const QString &price,
+                    const QString &tax)
+{
+    return QJsonObject{{"number", number},         {"name", name},   {"barcode", barcode},
+                       {"department", department}, {"price", price}, {"taxGroup", tax}};
+}
+
+QJsonObject articles(const QJsonArray &list)
+{
+    return QJsonObject{{"articles", list}};
+}
+
+// Keeps the default locale of a test to itself.
+struct LocaleScope {
+    explicit LocaleScope(const QLocale &locale) { QLocale::setDefault(locale); }
+    ~LocaleScope() { QLocale::setDefault(QLocale::c()); }
+};
+
+// Runs `act` on the harness's event loop once the simulated printer has answered `after` requests.
+void afterRequests(DeviceHarness &h, int after, std::function<void()> act)
+{
+    auto count = std::make_shared<int>(0);
+    QObject::connect(h.server.get(), &SimServer::requestAnswered, h.server.get(),
+                     [count, after, act = std::move(act)](const QByteArray &, const QByteArray &) {
+                         if (++*count == after)
+                             QTimer::singleShot(0, act);
+                     });
+}
+} // namespace
+
+TEST(ArticleSet, WrittenArticlesReadBackEqualAndOnlyThoseListed)
+{
+    // A comma locale must change nothing in the JSON: prices stay "12.50".
+    LocaleScope sr(QLocale(QLocale::Serbian, QLocale::CyrillicScript, QLocale::Serbia));
+    ASSERT_EQ(QLocale().decimalPoint(), ",");
+    DeviceHarness h(QStringLiteral("127.0.0.180"));
+    ASSERT_TRUE(h.connected);
+    SimArticles *sim = h.sim.module<SimArticles>();
+    // Left from before: rows the file does not list go to the device as fresh rows.
+    ArticleRecord old;
+    old.number = 100;
+    old.name = "old";
+    old.price = 999;
+    sim->setArticle(100, old.encode());
+
+    const QJsonObject data =
+        articles({article(1, QStringLiteral("Хлеб бели"), "8600000000017", 4, "12.50", "Ђ"),
+                  article(7, "Milk", "", 1, "0.05", QStringLiteral("А")),
+                  article(60000, QString(32, QChar(u'ж')), "12345678901234", 10, "9999999.99", QStringLiteral("К"))});
+    std::vector<std::pair<int, int>> steps;
+    std::optional<OpResult> written;
+    articlesDataSet().write(
+        h.device, data, [&](int n, int total) { steps.emplace_back(n, total); },
+        [&](const OpResult &r) { written = r; });
+    EXPECT_FALSE(written.has_value()); // never from inside write()
+    ASSERT_TRUE(DeviceHarness::wait([&] { return written.has_value(); }, 30000));
+    EXPECT_TRUE(written->ok()) << written->message.toStdString();
+    EXPECT_EQ(sim->articleWrites(), 60000);
+    ASSERT_FALSE(steps.empty());
+    EXPECT_EQ(steps.back(), std::make_pair(60000, 60000));
+    EXPECT_TRUE(std::is_sorted(steps.begin(), steps.end()));
+
+    // The bytes the device keeps.
+    ArticleRecord bread;
+    ASSERT_TRUE(ArticleRecord::fromCells(1, QStringLiteral("Хлеб бели"), "8600000000017", "4", "12,50",
+                                         QStringLiteral("Ђ"), QLocale(), bread));
+    EXPECT_EQ(sim->article(1), bread.encode());
+    EXPECT_EQ(sim->article(100), SimArticles::blankArticle(100));
+    EXPECT_EQ(uint8_t(sim->article(7).at(36)), 5); // 0.05 is five hundredths
+
+    const auto [r, json] = h.read(articlesDataSet(), 30000);
+    EXPECT_TRUE(r.ok()) << r.message.toStdString();
+    EXPECT_EQ(json.toObject(), data);
+}
+
+TEST(ArticleSet, WholeTableRoundTrip)
+{
+    LocaleScope de(QLocale(QLocale::German, QLocale::Germany));
+    DeviceHarness h(QStringLiteral("127.0.0.181"));
+    ASSERT_TRUE(h.connected);
+    QJsonArray list;
+    for (int n = 1; n <= 60000; ++n)
+        list.append(article(n, QStringLiteral("Артикал %1").arg(n), QString::number(n * 7), n % 10 + 1,
+                            ArticleRecord::priceToJson(uint32_t(n) * 101), TaxLetters::letter(n % 9)));
+    const QJsonObject data = articles(list);
+    const OpResult w = h.write(articlesDataSet(), data, 60000);
+    ASSERT_TRUE(w.ok()) << w.message.toStdString();
+    int read = 0;
+    std::optional<std::pair<OpResult, QJsonValue>> out;
+    articlesDataSet().read(
+        h.device, [&](int n, int) { read = n; }, [&](const OpResult &r, const QJsonValue &v) { out.emplace(r, v); });
+    ASSERT_TRUE(DeviceHarness::wait([&] { return out.has_value(); }, 60000));
+    EXPECT_TRUE(out->first.ok()) << out->first.message.toStdString();
+    EXPECT_EQ(read, 60000);
+    const QJsonArray back = out->second.toObject().value("articles").toArray();
+    ASSERT_EQ(back.size(), 60000);
+    EXPECT_EQ(back.at(12344).toObject().value("price").toString(), "12468.45");
+    EXPECT_EQ(out->second.toObject(), data);
+}
+
+TEST(ArticleSet, RefusedEntriesSendNothingAndNameTheEntry)
+{
+    DeviceHarness h(QStringLiteral("127.0.0.182"));
+    ASSERT_TRUE(h.connected);
+    const quint64 requests = h.sim.requestCount();
+    const QJsonObject good = article(5, "ok", "1", 1, "1.00", QStringLiteral("А"));
+    auto with = [&](const char *key, const QJsonValue &value) {
+        QJsonObject o = good;
+        o[key] = value;
+        return o;
+    };
+    QJsonObject noNumber = good;
+    noNumber.remove("number");
+    QJsonObject typo = good;
+    typo["prise"] = "2.00";
+    // Each refused, naming where the problem is.
+    const std::pair<QJsonValue, const char *> refused[] = {
+        {articles({good, with("number", 0)}), "articles[1].number"},
+        {articles({with("number", 60001)}), "articles[0].number"},
+        {articles({with("number", 2.5)}), "articles[0].number"},
+        {articles({noNumber}), "articles[0].number"},
+        {articles({with("name", QString(33, 'x'))}), "articles[0].name"},
+        {articles({with("name", "a\nb")}), "articles[0].name"},
+        {articles({with("name", QStringLiteral("Ω"))}), "Ω"},
+        {articles({with("barcode", "12a")}), "articles[0].barcode"},
+        {articles({with("barcode", QString(15, '1'))}), "articles[0].barcode"},
+        {articles({with("department", 0)}), "articles[0].department"},
+        {articles({with("department", 11)}), "articles[0].department"},
+        {articles({with("price", "12.345")}), "articles[0].price"},
+        {articles({with("price", "-1")}), "articles[0].price"},
+        {articles({with("price", "1,50")}), "articles[0].price"},
+        {articles({with("price", "1e3")}), "articles[0].price"},
+        {articles({with("price", " 1")}), "articles[0].price"},
+        {articles({with("price", "10000000")}), "articles[0].price"},
+        {articles({with("price", ".5")}), "articles[0].price"},
+        {articles({with("price", 12.5)}), "articles[0].price"},
+        {articles({with("taxGroup", QStringLiteral("Б"))}), "articles[0].taxGroup"},
+        {articles({with("taxGroup", "")}), "articles[0].taxGroup"},
+        {articles({typo}), "articles[0].prise"},
+        {articles({42}), "articles[0]"},
+        {QJsonObject{{"articles", "none"}}, "articles.articles"},
+        {QJsonValue(42), "articles"},
+    };
+    for (const auto &[json, named] : refused) {
+        const OpResult r = h.write(articlesDataSet(), json);
+        EXPECT_EQ(r.kind, OpResult::Kind::Invalid) << named;
+        EXPECT_TRUE(r.message.contains(QString::fromUtf8(named))) << named << ": " << r.message.toStdString();
+    }
+    // A repeated number names both entries.
+    const OpResult repeated = h.write(articlesDataSet(), articles({good, with("barcode", "2")}));
+    EXPECT_TRUE(repeated.message.startsWith("articles[1].number")) << repeated.message.toStdString();
+    EXPECT_TRUE(repeated.message.contains("articles[0]")) << repeated.message.toStdString();
+    DeviceHarness::wait([] { return false; }, 50);
+    EXPECT_EQ(h.sim.requestCount(), requests);
+    EXPECT_FALSE(h.link.busy());
+}
+
+TEST(ArticleSet, DeviceErrorMidChainEndsTheTransfer)
+{
+    DeviceHarness h(QStringLiteral("127.0.0.183"));
+    ASSERT_TRUE(h.connected);
+    afterRequests(h, 100, [&] { h.sim.setForcedError(2); });
+    const OpResult w = h.write(articlesDataSet(), articles({}));
+    EXPECT_EQ(w.kind, OpResult::Kind::DeviceError);
+    EXPECT_FALSE(w.message.isEmpty());
+    EXPECT_EQ(h.sim.module<SimArticles>()->articleWrites(), 100);
+    EXPECT_FALSE(h.link.busy());
+
+    h.sim.setForcedError(0);
+    afterRequests(h, 150, [&] { h.sim.setForcedError(2); });
+    const auto [r, json] = h.read(articlesDataSet());
+    EXPECT_EQ(r.kind, OpResult::Kind::DeviceError);
+    EXPECT_TRUE(json.isUndefined() || json.isNull());
+    EXPECT_EQ(h.sim.module<SimArticles>()->articleReads(), 150);
+
+    // The device leaves service mode by itself during a write.
+    h.sim.setForcedError(0);
+    afterRequests(h, 170, [&] { h.link.receiveBytes(QByteArray("\x5F\x10\x02\x04\x01\r", 6), true); });
+    const OpResult left = h.write(articlesDataSet(), articles({}));
+    EXPECT_EQ(left.kind, OpResult::Kind::DeviceError);
+    EXPECT_EQ(left.message, UiText(Txt::NotInServiceMode));
+}
+
+TEST(ArticleSet, DroppedConnectionMidChain)
+{
+    DeviceHarness h(QStringLiteral("127.0.0.184"));
+    ASSERT_TRUE(h.connected);
+    afterRequests(h, 200, [&] { h.server->dropClient(); });
+    const auto [r, json] = h.read(articlesDataSet());
+    EXPECT_EQ(r.kind, OpResult::Kind::ConnectionLost);
+    EXPECT_FALSE(h.link.busy());
+    EXPECT_LT(h.sim.module<SimArticles>()->articleReads(), 300);
+}
