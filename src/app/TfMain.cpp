@@ -19,8 +19,8 @@
 #include "FieldEncodings.h"
 #include "FiscalDataSection.h"
 #include "FmDumpSection.h"
+#include "LoginSection.h"
 #include "LogoSection.h"
-#include "LongFrame.h"
 #include "NetworkSection.h"
 #include "ParametersSection.h"
 #include "ReceiptLinesSection.h"
@@ -207,8 +207,8 @@ void TfMain::buildPages(QWidget *c)
     addSection<ParametersSection>(TabSheet1, QRect(308, 26, 290, 110));
     addSection<ClockShiftSection>(TabSheet1, QRect(308, 140, 290, 110));
     addSection<SelfTestSection>(TabSheet1, QRect(4, 220, 300, 190));
-    BtnPrijava = makeWidget<QPushButton>(TabSheet1, "BtnPrijava", QRect(608, 256, 153, 25));
-    connect(BtnPrijava, &QPushButton::clicked, this, &TfMain::BtnPrijavaClick);
+    loginSection_ = addSection<LoginSection>(TabSheet1, QRect(608, 256, 153, 25));
+    BtnPrijava = loginSection_->BtnPrijava;
     // Right above the button: the factory number the login and the self-tests carry.
     lblFabrickiBroj = makeWidget<QLabel>(TabSheet1, "lblFabrickiBroj", QRect(608, 190, 188, 62));
     lblFabrickiBroj->setWordWrap(true);
@@ -292,7 +292,6 @@ void TfMain::FormActivate()
     btPage2->setText(QStringLiteral("Пореске групе, артикли и одељења"));
     btPage3->setText(QStringLiteral("Касири"));
     btPage4->setText(QStringLiteral("ИП адреса и други параметри"));
-    BtnPrijava->setText(QStringLiteral("Пријава"));
     showFactoryNumber();
 
     articles_->fillStartup();
@@ -415,6 +414,5 @@ void TfMain::btnCloseClick()
 
 void TfMain::PrijavaOperatera()
 {
-    link_->clearRx();
-    link_->WriteBytes(BuildLongFrame(factoryNumber_, 0x01, QByteArray(1, char(0x01))));
+    loginSection_->PrijavaOperatera();
 }

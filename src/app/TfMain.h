@@ -13,6 +13,7 @@ class ArticlesSection;
 class Device;
 class DeviceLink;
 class DialogQueue;
+class LoginSection;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -62,7 +63,7 @@ public:
     void btPage3Click();
     void btPage4Click();
     void btnCloseClick();
-    // Operator login: the 13-byte long frame with command 0x01.
+    // Operator login (the login section sends it).
     void PrijavaOperatera();
     void BtnPrijavaClick() { PrijavaOperatera(); }
 
@@ -92,6 +93,7 @@ private:
     TransportControls *transportControls_ = nullptr;
     ArticleModel *articles_ = nullptr;
     ArticlesSection *articlesSection_ = nullptr;
+    LoginSection *loginSection_ = nullptr;
     std::vector<Section *> sections_;
     QString factoryNumber_;
     QString factoryNote_; // why the factory number is not the file's own; empty when it is

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QJsonObject>
 #include <QTime>
 
 #include <cstdint>
@@ -25,4 +26,14 @@ struct ClockRecord {
     static QDate dateFrom(int yearByte, int month, int day);
     // Hours, minutes, seconds; 00:00:00 when they are not a time.
     static QTime timeFrom(int hours, int minutes, int seconds);
+
+    // The years a clock setting can carry: (year - 1900) has to fit its byte.
+    static constexpr int kFirstYear = 1900;
+    static constexpr int kLastYear = 1900 + 255;
+
+    // JSON form of the clock: {"date": "2024-05-10", "time": "12:30:05"}.
+    QJsonObject toJson() const;
+    // Reads the JSON form of a clock setting; false, with `error` saying what and where, when it
+    // is not a date and a time of day of the years above.
+    static bool fromJson(const QJsonValue &json, QDate &date, QTime &time, QString &error);
 };

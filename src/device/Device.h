@@ -6,9 +6,22 @@
 
 #include <memory>
 
-class ArticleOps;
 class DeviceLink;
+// Fiscal data sets
+class ClockOps;
+class FiscalDataOps;
+class LogoOps;
+class ReceiptLinesOps;
 class TaxpayerOps;
+// Catalogue data sets
+class ArticleOps;
+// Maintenance
+class ClockShiftOps;
+class FmDumpOps;
+class LoginOps;
+class NetworkOps;
+class ParametersOps;
+class SelfTestOps;
 
 class Device : public QObject {
     Q_OBJECT
@@ -24,22 +37,42 @@ public:
     void setFactoryNumber(const QString &number) { factoryNumber_ = number; }
 
     // Fiscal data sets
+    FiscalDataOps &fiscalData() { return *fiscalData_; }
     TaxpayerOps &taxpayer() { return *taxpayer_; }
+    ClockOps &clock() { return *clock_; }
+    ReceiptLinesOps &receiptLines() { return *receiptLines_; }
+    LogoOps &logo() { return *logo_; }
 
     // Catalogue data sets
     ArticleOps &articles() { return *articles_; }
 
     // Maintenance
+    LoginOps &login() { return *login_; }
+    SelfTestOps &selfTest() { return *selfTest_; }
+    ClockShiftOps &clockShift() { return *clockShift_; }
+    NetworkOps &network() { return *network_; }
+    ParametersOps &parameters() { return *parameters_; }
+    FmDumpOps &fmDump() { return *fmDump_; }
 
 private:
     DeviceLink &link_;
     QString factoryNumber_;
 
     // Fiscal data sets
+    std::unique_ptr<FiscalDataOps> fiscalData_;
     std::unique_ptr<TaxpayerOps> taxpayer_;
+    std::unique_ptr<ClockOps> clock_;
+    std::unique_ptr<ReceiptLinesOps> receiptLines_;
+    std::unique_ptr<LogoOps> logo_;
 
     // Catalogue data sets
     std::unique_ptr<ArticleOps> articles_;
 
     // Maintenance
+    std::unique_ptr<LoginOps> login_;
+    std::unique_ptr<SelfTestOps> selfTest_;
+    std::unique_ptr<ClockShiftOps> clockShift_;
+    std::unique_ptr<NetworkOps> network_;
+    std::unique_ptr<ParametersOps> parameters_;
+    std::unique_ptr<FmDumpOps> fmDump_;
 };

@@ -69,3 +69,17 @@ QByteArray FiscalDataRecord::encodeWrite(const QString &cashRegisterSerial, cons
     out.replace(2 * kSerialWriteWidth, tax.size(), tax);
     return out;
 }
+
+QJsonObject FiscalDataRecord::toJson() const
+{
+    QJsonObject o;
+    o.insert(QLatin1String("cashRegisterSerial"), cashRegisterSerial);
+    o.insert(QLatin1String("fiscalMemorySerial"), fiscalMemorySerial);
+    o.insert(QLatin1String("taxNumber"), taxNumber);
+    o.insert(QLatin1String("fiscalised"), fiscalised);
+    o.insert(QLatin1String("fiscalisedAt"),
+             fiscalised ? QJsonValue(date.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char('T') +
+                                     time.toString(QStringLiteral("HH:mm:ss")))
+                        : QJsonValue(QJsonValue::Null));
+    return o;
+}

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QJsonObject>
 #include <QString>
 #include <QTime>
 
@@ -40,4 +41,8 @@ struct FiscalDataRecord {
     static QDate fiscalisationDate(const uint8_t *field);
     static QTime fiscalisationTime(const uint8_t *field);
     static QDate fallbackDate() { return QDate(2004, 1, 1); }
+
+    // JSON form: "cashRegisterSerial", "fiscalMemorySerial", "taxNumber" (empty when none),
+    // "fiscalised" and "fiscalisedAt" ("2024-05-10T12:30:00", null when not fiscalised).
+    QJsonObject toJson() const;
 };

@@ -2,7 +2,9 @@
 // Wire form of the receipt header/footer and customer-display lines with their switches (0x40, 0x45).
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <cstdint>
@@ -29,4 +31,12 @@ struct ReceiptLinesRecord {
     static constexpr int receiptSwitchOffset(int i) { return 128 + i; }
     static constexpr int displayOffset(int i) { return 132 + i * kDisplayWidth; }
     static constexpr int displaySwitchOffset(int i) { return 200 + i; }
+
+    // JSON form: "header" and "footer" (receipt lines 1, 2 and 3, 4), "displayWorking" and
+    // "displayClosed" (display lines in frame order), each two {"text": ..., "on": ...}; texts at
+    // most 31 characters on the receipt and 17 on the display, as a read gives them.
+    QJsonObject toJson() const;
+    // Reads the JSON form; false, with `error` saying what and where, when it does not fit.
+    static bool fromJson(const QJsonValue &json, ReceiptLinesRecord &record, QString &error,
+                         QStringList *texts = nullptr);
 };

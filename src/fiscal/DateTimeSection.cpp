@@ -2,8 +2,9 @@
 
 #include "MakeWidget.h"
 
-#include "ClockRecord.h"
+#include "ClockOps.h"
 #include "DateTimeFormats.h"
+#include "Device.h"
 #include "DeviceLink.h"
 #include "LastFiscalDateTime.h"
 #include "LinkView.h"
@@ -14,12 +15,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimeEdit>
-
-namespace {
-constexpr uint8_t kRead = 0x60;
-constexpr uint8_t kWrite = 0x65;
-constexpr int kWriteCount = 4 + ClockRecord::kWriteSize; // 11 with the CR
-} // namespace
 
 DateTimeSection::DateTimeSection(SectionHost &host, QWidget *parent, const QRect &geometry) : Section(host, parent)
 {
@@ -62,7 +57,7 @@ DateTimeSection::DateTimeSection(SectionHost &host, QWidget *parent, const QRect
 
     connect(btnReadDateTime, &QPushButton::clicked, this, &DateTimeSection::btnReadDateTimeClick);
     connect(btnWriteDateTime, &QPushButton::clicked, this, &DateTimeSection::btnWriteDateTimeClick);
-    link().onReply(kRead, [this] { onReply60(); });
+    connect(&device().clock(), &ClockOps::received, this, &DateTimeSection::showRecord);
     activate();
 }
 
@@ -82,14 +77,14 @@ void DateTimeSection::btnReadDateTimeClick()
 {
     if (refuseOutsideServiceMode())
         return;
-    sendRead(kRead);
+    beginRead();
+    device().clock().read();
 }
 
-void DateTimeSection::onReply60()
+void DateTimeSection::showRecord(const ClockRecord &r)
 {
     view().setProgress(16);
     btnWriteDateTime->setEnabled(true);
-    const ClockRecord r = ClockRecord::decode(link().rxAt(4));
     dtpSetDate->setDate(r.clockDate);
     dtpSetTime->setTime(r.clockTime);
     LastFiscalDateTime::of(host().window()).set(r.fiscalDate, r.fiscalTime);
@@ -109,8 +104,6 @@ void DateTimeSection::btnWriteDateTimeClick()
         return;
     }
     beginWrite(16);
-    link().clearTx();
-    link().putTx(4, ClockRecord::encodeWrite(date, time));
-    link().SendFrame(kWrite, kWriteCount);
+    device().clock().write(date, time);
     endWrite();
 }

@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QTime>
 
+struct ClockRecord;
 class QDateEdit;
 class QGroupBox;
 class QLabel;
@@ -39,5 +40,6 @@ public:
     QLabel *lblFDT = nullptr;
 
 private:
-    void onReply60();
+    // Reply 0x60: the clock into the pickers, the last fiscal date-time into the bound and the caption.
+    void showRecord(const ClockRecord &record);
 };

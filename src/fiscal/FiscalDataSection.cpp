@@ -3,8 +3,9 @@
 #include "MakeWidget.h"
 
 #include "DateTimeFormats.h"
+#include "Device.h"
 #include "DeviceLink.h"
-#include "FiscalDataRecord.h"
+#include "FiscalDataOps.h"
 #include "LabelledEdit.h"
 #include "LastFiscalDateTime.h"
 #include "LinkView.h"
@@ -18,10 +19,6 @@
 #include <QTimeEdit>
 
 namespace {
-constexpr uint8_t kRead = 0x20;
-constexpr uint8_t kWrite = 0x25;
-constexpr int kWriteCount = 4 + FiscalDataRecord::kWriteSize; // 58 with the CR
-
 void setWhiteBackground(QWidget *w)
 {
     QPalette p = w->palette();
@@ -79,7 +76,7 @@ FiscalDataSection::FiscalDataSection(SectionHost &host, QWidget *parent, const Q
 
     connect(btnRead, &QPushButton::clicked, this, &FiscalDataSection::btnReadClick);
     connect(btnWrite, &QPushButton::clicked, this, &FiscalDataSection::btnWriteClick);
-    link().onReply(kRead, [this] { onReply20(); });
+    connect(&device().fiscalData(), &FiscalDataOps::received, this, &FiscalDataSection::showRecord);
     setPickersToNow();
 }
 
@@ -98,13 +95,13 @@ void FiscalDataSection::btnReadClick()
 {
     if (refuseOutsideServiceMode())
         return;
-    sendRead(kRead);
+    beginRead();
+    device().fiscalData().read();
 }
 
-void FiscalDataSection::onReply20()
+void FiscalDataSection::showRecord(const FiscalDataRecord &r)
 {
     view().setProgress(16);
-    const FiscalDataRecord r = FiscalDataRecord::decode(link().rxAt(4));
     LabelledEdit::setTextUncut(edtFP_Ser_No, r.fiscalMemorySerial);
     LabelledEdit::setTextUncut(edtEKAFP_Ser_No, r.cashRegisterSerial);
     LabelledEdit::setTextUncut(edtDZL_DanNo, r.taxNumber);
@@ -133,11 +130,11 @@ void FiscalDataSection::btnWriteClick()
     if (view().showDialog(UiText(Txt::TitleWarning), UiText(Txt::FiscalizeQuestion), true) != 1)
         return;
     beginWrite(16);
-    link().clearTx();
-    link().putTx(4, FiscalDataRecord::encodeWrite(edtEKAFP_Ser_No->text(), edtFP_Ser_No->text(), edtDZL_DanNo->text()));
-    if (!FiscalDataRecord::taxNumberAcceptable(edtDZL_DanNo->text())) {
+    const FiscalDataOps::Write sent =
+        device().fiscalData().write(edtEKAFP_Ser_No->text(), edtFP_Ser_No->text(), edtDZL_DanNo->text());
+    if (sent == FiscalDataOps::Write::Invalid) {
         showError(UiText(Txt::DataError));
-    } else if (link().SendFrame(kWrite, kWriteCount)) {
+    } else if (sent == FiscalDataOps::Write::Sent) {
         // Only a request that went out fiscalises; a failed write leaves everything as it was.
         for (QWidget *w : std::initializer_list<QWidget *>{btnWrite, dtpDate, dtpTime, edtDZL_DanNo})
             w->setEnabled(false);

@@ -5,6 +5,7 @@
 
 #include <QRect>
 
+struct FiscalDataRecord;
 class QDateEdit;
 class QGroupBox;
 class QLabel;
@@ -38,6 +39,7 @@ public:
     QPushButton *btnWrite = nullptr;
 
 private:
-    void onReply20();
+    // Reply 0x20: the identity into the edits; the pickers and the write as the state says.
+    void showRecord(const FiscalDataRecord &record);
     void setPickersToNow();
 };

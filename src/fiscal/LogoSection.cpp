@@ -1,9 +1,11 @@
 #include "LogoSection.h"
 
+#include "Device.h"
 #include "DeviceLink.h"
-#include "FieldEncodings.h"
 #include "LinkView.h"
 #include "LogoBlock.h"
+#include "LogoOps.h"
+#include "LogoPicture.h"
 #include "UiText.h"
 
 #include <QCheckBox>
@@ -16,11 +18,6 @@
 #include <QPushButton>
 
 namespace {
-constexpr uint8_t kReadBlock0 = 0xE0;
-constexpr uint8_t kWriteBlock0 = 0xD0;
-constexpr uint8_t kReadFlag = 0x55;
-constexpr uint8_t kWriteFlag = 0x50;
-constexpr int kBlockFrame = 4 + LogoBlock::kBlockSize; // 260: length byte 255
 constexpr int kLastBlock = LogoBlock::kBlockCount - 1;
 
 // The picture as an opaque image: transparent parts show as white, as on the window.
@@ -35,7 +32,7 @@ QImage opaqueOnWhite(const QImage &picture)
 } // namespace
 
 LogoSection::LogoSection(SectionHost &host, QWidget *parent, const QRect &geometry)
-    : Section(host, parent), logo_(LogoBlock::blank()), pixelSource_(LogoBlock::blank())
+    : Section(host, parent), logo_(LogoPicture::blank())
 {
     GBLogo = new QGroupBox(parent);
     GBLogo->setObjectName("GBLogo");
@@ -70,10 +67,19 @@ LogoSection::LogoSection(SectionHost &host, QWidget *parent, const QRect &geomet
     connect(btnLogoRead, &QPushButton::clicked, this, &LogoSection::btnLogoReadClick);
     connect(btnLogoWrite, &QPushButton::clicked, this, &LogoSection::btnLogoWriteClick);
     connect(chbLogo, &QCheckBox::toggled, this, &LogoSection::chbLogoClick);
-    link().onBlockReply(kReadBlock0, [this](int block) { onReadBlock(block); });
-    link().onReply(kReadFlag, [this] { onFlagReply(); });
-    link().onBlockReply(kWriteBlock0, [this](int block) { onWriteBlockRequest(block); });
-    link().onReply(kWriteFlag, [this] { onFlagRequest(); });
+
+    LogoOps &ops = device().logo();
+    connect(&ops, &LogoOps::readRequesting, this, [this] { beginRead(); });
+    connect(&ops, &LogoOps::blockReceived, this, &LogoSection::showBlock);
+    connect(&ops, &LogoOps::flagReceived, this, &LogoSection::showFlag);
+    connect(&ops, &LogoOps::blockRequested, this, [this] { view().setStatusText(UiText(Txt::Writing)); });
+    connect(&ops, &LogoOps::blockSent, this, [this](int block) {
+        if (block < kLastBlock)
+            view().setProgress(block + 1);
+    });
+    connect(&ops, &LogoOps::flagSent, this, [this] { endWrite(); });
+    // The flag request carries the check box as it stands when the device asks.
+    ops.setFlagSource([this] { return chbLogo->isChecked(); });
     repaintLogo();
 }
 
@@ -115,7 +121,7 @@ bool LogoSection::loadLogoFile(const QString &path)
     }
     logo_ = opaqueOnWhite(picture);
     repaintLogo();
-    if (logo_.width() != LogoBlock::kWidth || logo_.height() != LogoBlock::kHeight)
+    if (logo_.size() != LogoPicture::blank().size())
         showError(UiText(Txt::DataErrorCancelled));
     return true;
 }
@@ -136,78 +142,46 @@ void LogoSection::chbLogoClick()
 
 void LogoSection::btnLogoReadClick()
 {
-    if (refuseOutsideServiceMode() || !link().beginChain(DeviceLink::Chain::LogoRead))
+    if (refuseOutsideServiceMode())
         return;
-    if (!sendRead(kReadBlock0))
-        link().endChain(DeviceLink::Chain::LogoRead, DeviceLink::ChainEnd::Stopped);
+    device().logo().read();
 }
 
-void LogoSection::onReadBlock(int block)
+void LogoSection::showBlock(int block)
 {
     view().setProgress(block + 1);
     link().setControlsEnabled({QStringLiteral("btnLogoWrite")}, true);
     // A loaded picture of another size gives way to a 256 x 128 one, keeping what fits of it.
-    if (logo_.size() != LogoBlock::blank().size()) {
-        QImage canvas = LogoBlock::blank();
+    if (logo_.size() != LogoPicture::blank().size()) {
+        QImage canvas = LogoPicture::blank();
         QPainter(&canvas).drawImage(0, 0, logo_);
         logo_ = canvas;
     }
-    LogoBlock::unpack(link().rxAt(4), block, logo_);
+    LogoPicture::drawRows(device().logo().received(), block * LogoBlock::kRowsPerBlock, LogoBlock::kRowsPerBlock,
+                          logo_);
     repaintLogo();
-    if (block < kLastBlock) {
-        if (!sendRead(uint8_t(kReadBlock0 + block + 1)))
-            link().endChain(DeviceLink::Chain::LogoRead, DeviceLink::ChainEnd::Stopped);
-    } else {
-        // The picture is in; the printing flag is one more request of its own.
-        link().endChain(DeviceLink::Chain::LogoRead, DeviceLink::ChainEnd::Completed);
-        link().SendFrame(kReadFlag, 4);
-    }
 }
 
-void LogoSection::onFlagReply()
+void LogoSection::showFlag(bool printed)
 {
     view().setProgress(16);
-    chbLogo->setChecked(SwitchIsOn(link().rx(4)));
+    chbLogo->setChecked(printed);
     view().setProgress(0);
     repaintLogo();
 }
 
-bool LogoSection::sendBlock(int block)
-{
-    link().clearTx();
-    link().putTx(4, LogoBlock::pack(pixelSource_, block));
-    // Each block waits for the device's request for the next one: a device that stops answering
-    // part-way is reported instead of leaving the write hanging.
-    return link().SendAwaitingReply(uint8_t(kWriteBlock0 + block), kBlockFrame);
-}
-
 void LogoSection::btnLogoWriteClick()
 {
-    if (!link().serviceMode() || !link().beginChain(DeviceLink::Chain::LogoWrite))
+    if (!link().serviceMode())
         return;
-    pixelSource_ = logo_;
-    view().setStatusText(UiText(Txt::Writing));
-    if (sendBlock(0)) {
+    switch (device().logo().write(LogoPicture::toBitmap(logo_))) {
+    case LogoOps::Start::Started:
         view().setProgress(1);
-    } else {
-        link().endChain(DeviceLink::Chain::LogoWrite, DeviceLink::ChainEnd::Stopped);
+        break;
+    case LogoOps::Start::NotSent:
         endWrite();
+        break;
+    case LogoOps::Start::Busy:
+        break;
     }
-}
-
-void LogoSection::onWriteBlockRequest(int block)
-{
-    view().setStatusText(UiText(Txt::Writing));
-    if (!sendBlock(block))
-        link().endChain(DeviceLink::Chain::LogoWrite, DeviceLink::ChainEnd::Stopped);
-    if (block < kLastBlock)
-        view().setProgress(block + 1);
-}
-
-void LogoSection::onFlagRequest()
-{
-    link().endChain(DeviceLink::Chain::LogoWrite, DeviceLink::ChainEnd::Completed);
-    link().setTx(4, SwitchByte(chbLogo->isChecked()));
-    link().SendFrame(kWriteFlag, 5);
-    endWrite();
 }

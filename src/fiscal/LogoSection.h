@@ -35,8 +35,6 @@ public:
 
     // The picture shown in imgGraphLogo (any size after a load; 256 x 128 after a read).
     const QImage &logo() const { return logo_; }
-    // The picture the write chain packs its blocks from.
-    const QImage &logoPixelSource() const { return pixelSource_; }
 
     QGroupBox *GBLogo = nullptr;
     QCheckBox *chbLogo = nullptr;
@@ -48,15 +46,12 @@ public:
 
 private:
     QString choosePictureFile();
-    void onReadBlock(int block);
-    void onFlagReply();
-    void onWriteBlockRequest(int block);
-    void onFlagRequest();
-    bool sendBlock(int block);
+    // Reply 0xE0 + block: its rows drawn into the picture.
+    void showBlock(int block);
+    // Reply 0x55: the flag into chbLogo.
+    void showFlag(bool printed);
     void repaintLogo();
 
     QImage logo_;
-    // Blank until the first btnLogoWrite, so that a device asking for blocks unprompted gets white ones.
-    QImage pixelSource_;
     std::function<QString()> fileChooser_;
 };

@@ -1,10 +1,11 @@
 #include "ReceiptLinesSection.h"
 
+#include "Device.h"
 #include "DeviceLink.h"
 #include "LabelledEdit.h"
 #include "LinkView.h"
 #include "MakeWidget.h"
-#include "ReceiptLinesRecord.h"
+#include "ReceiptLinesOps.h"
 #include "UiText.h"
 
 #include <QCheckBox>
@@ -14,9 +15,6 @@
 #include <QPushButton>
 
 namespace {
-constexpr uint8_t kRead = 0x40;
-constexpr uint8_t kWrite = 0x45;
-constexpr int kWriteCount = 4 + ReceiptLinesRecord::kSize; // 208 with the CR
 constexpr int kTypingLimit = 31;
 
 QCheckBox *makeBox(QWidget *parent, const char *name, int x, int y)
@@ -123,7 +121,7 @@ ReceiptLinesSection::ReceiptLinesSection(SectionHost &host, QWidget *parent, con
     connect(chbLCD1_2, &QCheckBox::toggled, this, &ReceiptLinesSection::chbLCD1_2Click);
     connect(chbLCD2_1, &QCheckBox::toggled, this, &ReceiptLinesSection::chbLCD2_1Click);
     connect(chbLCD2_2, &QCheckBox::toggled, this, &ReceiptLinesSection::chbLCD2_2Click);
-    link().onReply(kRead, [this] { onReply40(); });
+    connect(&device().receiptLines(), &ReceiptLinesOps::received, this, &ReceiptLinesSection::showRecord);
 }
 
 std::array<QCheckBox *, 8> ReceiptLinesSection::boxes() const
@@ -186,14 +184,14 @@ void ReceiptLinesSection::btnReadClicheClick()
 {
     if (refuseOutsideServiceMode())
         return;
-    sendRead(kRead);
+    beginRead();
+    device().receiptLines().read();
 }
 
-void ReceiptLinesSection::onReply40()
+void ReceiptLinesSection::showRecord(const ReceiptLinesRecord &r)
 {
     view().setProgress(16);
     btnWriteCliche->setEnabled(true);
-    const ReceiptLinesRecord r = ReceiptLinesRecord::decode(link().rxAt(4));
     const auto b = boxes();
     const auto e = edits();
     for (size_t i = 0; i < 8; ++i) {
@@ -216,7 +214,6 @@ void ReceiptLinesSection::btnWriteClicheClick()
     if (!confirmCodePage(texts))
         return;
     beginWrite(16);
-    link().clearTx();
     ReceiptLinesRecord r;
     const auto b = boxes();
     const auto e = edits();
@@ -226,7 +223,6 @@ void ReceiptLinesSection::btnWriteClicheClick()
         r.display[i] = e[i + 4]->text();
         r.displayOn[i] = b[i + 4]->isChecked();
     }
-    link().putTx(4, r.encode());
-    link().SendFrame(kWrite, kWriteCount);
+    device().receiptLines().write(r);
     endWrite();
 }

@@ -7,6 +7,7 @@
 
 #include <array>
 
+struct ReceiptLinesRecord;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -66,7 +67,8 @@ public:
     QPushButton *btnWriteCliche = nullptr;
 
 private:
-    void onReply40();
+    // Reply 0x40: each box ticked as its switch says (running its behaviour on a change), each edit its text.
+    void showRecord(const ReceiptLinesRecord &record);
     // Receipt lines 1..4, then display lines in frame order.
     std::array<QCheckBox *, 8> boxes() const;
     std::array<QLineEdit *, 8> edits() const;

@@ -2,19 +2,14 @@
 
 #include "MakeWidget.h"
 
-#include "DeviceLink.h"
+#include "ClockShiftOps.h"
+#include "Device.h"
 #include "RadioLabel.h"
 #include "UiText.h"
 
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
-
-namespace {
-constexpr uint8_t kHourForward = 0x67;
-constexpr uint8_t kHourBack = 0x69;
-
-} // namespace
 
 ClockShiftSection::ClockShiftSection(SectionHost &host, QWidget *parent, const QRect &geometry) : Section(host, parent)
 {
@@ -50,9 +45,9 @@ void ClockShiftSection::BtnSatClick()
         return;
     // Sent at once: no status text, no progress, no reply timer.
     if (rbnapred->isChecked())
-        link().SendFrame(kHourForward, 4);
+        device().clockShift().shift(true);
     else if (rbnazad->isChecked())
-        link().SendFrame(kHourBack, 4);
+        device().clockShift().shift(false);
     else
         showError(QStringLiteral("Није изабрана ни једна опција!"));
 }

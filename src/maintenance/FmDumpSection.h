@@ -1,6 +1,7 @@
 #pragma once
 // Section of the main window for saving the device's fiscal memory to a file.
 
+#include "FmDumpOps.h"
 #include "Section.h"
 
 #include <QString>
@@ -15,9 +16,9 @@ class QWidget;
 class FmDumpSection : public Section {
     Q_OBJECT
 public:
-    static constexpr int kBlockSize = 128;
-    static constexpr int kBlocks = 1024;
-    static constexpr int kDumpSize = kBlockSize * kBlocks;
+    static constexpr int kBlockSize = FmDumpOps::kBlockSize;
+    static constexpr int kBlocks = FmDumpOps::kBlocks;
+    static constexpr int kDumpSize = FmDumpOps::kDumpSize;
 
     FmDumpSection(SectionHost &host, QWidget *page);
     ~FmDumpSection() override;
@@ -35,13 +36,13 @@ public:
 private:
     QString askForFile();
     void start(const QString &path);
-    bool requestBlock(int block);
-    void onBlockReply();
+    // The dump operation's events: each block into the file, the end with its dialog.
+    void writeBlock(int block, const QByteArray &data);
+    void finished();
     // Ends a dump without keeping anything under the chosen name; shows `message` unless empty.
     void abandon(const QString &title, const QString &message);
     void setIdle();
 
     std::function<QString()> chooseFile_;
     std::unique_ptr<QSaveFile> file_;
-    int nextBlock_ = 0;
 };

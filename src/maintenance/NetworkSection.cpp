@@ -2,7 +2,7 @@
 
 #include "MakeWidget.h"
 
-#include "DeviceLink.h"
+#include "Device.h"
 #include "IntegerField.h"
 #include "LinkView.h"
 #include "UiText.h"
@@ -12,13 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include <array>
-
-namespace {
-constexpr uint8_t kReadSetting = 0xF6;
-constexpr uint8_t kWriteSetting = 0xF8;
-
-} // namespace
+#include <optional>
 
 NetworkSection::NetworkSection(SectionHost &host, QWidget *parent, const QRect &geometry) : Section(host, parent)
 {
@@ -46,7 +40,8 @@ NetworkSection::NetworkSection(SectionHost &host, QWidget *parent, const QRect &
     connect(btnIPRead, &QPushButton::clicked, this, &NetworkSection::btnIPReadClick);
     connect(btnIPWrite, &QPushButton::clicked, this, &NetworkSection::btnIPWriteClick);
 
-    link().onReply(kReadSetting, [this] { onSettingReply(); });
+    connect(&device().network(), &NetworkOps::addressReceived, this, &NetworkSection::showAddress);
+    connect(&device().network(), &NetworkOps::portReceived, this, &NetworkSection::showPort);
 }
 
 void NetworkSection::activate()
@@ -76,24 +71,26 @@ void NetworkSection::btnIPReadClick()
         return;
     for (QLineEdit *e : {edtIP0, edtIP1, edtIP2, edtIP3, edtPort})
         e->clear();
-    link().setTx(4, selector());
-    sendRead(kReadSetting, 5);
+    beginRead();
+    device().network().read(selector());
     btnIPWrite->setEnabled(true);
 }
 
-void NetworkSection::onSettingReply()
+void NetworkSection::showAddress(uint8_t, const NetworkOps::Address &bytes)
 {
-    DeviceLink &l = link();
     view().setProgress(16);
-    if (l.rx(4) == kPortSelector) {
-        edtPort->setText(QString::number(l.rx(5) + 256 * l.rx(6)));
-    } else {
-        // The radio buttons stay as they are, whatever setting the reply is about.
-        edtIP0->setText(QString::number(l.rx(5)));
-        edtIP1->setText(QString::number(l.rx(6)));
-        edtIP2->setText(QString::number(l.rx(7)));
-        edtIP3->setText(QString::number(l.rx(8)));
-    }
+    // The radio buttons stay as they are, whatever setting the reply is about.
+    edtIP0->setText(QString::number(bytes[0]));
+    edtIP1->setText(QString::number(bytes[1]));
+    edtIP2->setText(QString::number(bytes[2]));
+    edtIP3->setText(QString::number(bytes[3]));
+    view().setProgress(0);
+}
+
+void NetworkSection::showPort(uint16_t port)
+{
+    view().setProgress(16);
+    edtPort->setText(QString::number(port));
     view().setProgress(0);
 }
 
@@ -102,16 +99,12 @@ void NetworkSection::btnIPWriteClick()
     if (refuseOutsideServiceMode())
         return;
     const uint8_t sel = selector();
-    std::array<uint8_t, 4> bytes{};
+    NetworkOps::Address bytes{};
+    std::optional<int> port;
     bool ok = true;
-    if (sel == kPortSelector) {
-        const auto port = CheckedInteger(edtPort->text(), 0, 65535);
+    if (sel == NetworkOps::kPortSelector) {
+        port = CheckedInteger(edtPort->text(), 0, 65535);
         ok = port.has_value();
-        if (ok) {
-            bytes[0] = uint8_t(*port & 0xFF);
-            bytes[1] = uint8_t(*port >> 8);
-        }
-        // Positions 7 and 8 carry nothing for a port; they are sent as zero.
     } else {
         // Every box is checked, so the user hears of all bad boxes in one message.
         const QLineEdit *boxes[] = {edtIP0, edtIP1, edtIP2, edtIP3};
@@ -128,9 +121,8 @@ void NetworkSection::btnIPWriteClick()
         return;
     }
     view().setStatusText(UiText(Txt::PleaseWait));
-    DeviceLink &l = link();
-    l.setTx(4, sel);
-    for (int i = 0; i < 4; ++i)
-        l.setTx(5 + i, bytes[size_t(i)]);
-    l.SendFrame(kWriteSetting, 9);
+    if (port)
+        device().network().writePort(uint16_t(*port));
+    else
+        device().network().writeAddress(sel, bytes);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Section of the main window for the device's address, subnet mask, gateway and TCP port.
 
+#include "NetworkOps.h"
 #include "Section.h"
 
 #include <QRect>
@@ -38,8 +39,9 @@ public:
     QPushButton *btnIPWrite = nullptr;
 
 private:
-    static constexpr uint8_t kPortSelector = 3;
     // The setting the checked radio button chooses: 0 address, 1 mask, 2 gateway, 3 TCP port.
     uint8_t selector() const;
-    void onSettingReply();
+    // Reply 0xF6: an address into the four boxes, or the port into its box.
+    void showAddress(uint8_t selector, const NetworkOps::Address &bytes);
+    void showPort(uint16_t port);
 };

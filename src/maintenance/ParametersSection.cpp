@@ -2,21 +2,16 @@
 
 #include "MakeWidget.h"
 
-#include "DeviceLink.h"
+#include "Device.h"
 #include "IntegerField.h"
 #include "LinkView.h"
+#include "ParametersOps.h"
 #include "UiText.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
-namespace {
-constexpr uint8_t kReadParameter = 0xF7;
-constexpr uint8_t kWriteParameter = 0xF9;
-
-} // namespace
 
 ParametersSection::ParametersSection(SectionHost &host, QWidget *parent, const QRect &geometry) : Section(host, parent)
 {
@@ -38,7 +33,7 @@ ParametersSection::ParametersSection(SectionHost &host, QWidget *parent, const Q
     connect(btnPRead, &QPushButton::clicked, this, &ParametersSection::btnPReadClick);
     connect(btnPWrite, &QPushButton::clicked, this, &ParametersSection::btnPWriteClick);
 
-    link().onReply(kReadParameter, [this] { onParameterReply(); });
+    connect(&device().parameters(), &ParametersOps::received, this, &ParametersSection::showParameter);
 }
 
 void ParametersSection::activate()
@@ -58,17 +53,16 @@ void ParametersSection::btnPReadClick()
         showError(UiText(Txt::DataErrorCancelled));
         return;
     }
-    link().setTx(4, uint8_t(*number));
-    sendRead(kReadParameter, 5);
+    beginRead();
+    device().parameters().read(uint8_t(*number));
     btnPWrite->setEnabled(true);
 }
 
-void ParametersSection::onParameterReply()
+void ParametersSection::showParameter(uint8_t number, uint16_t value)
 {
-    DeviceLink &l = link();
     view().setProgress(16);
-    edtPNr->setText(QString::number(l.rx(4)));
-    edtPV->setText(QString::number(l.rx(5) + 256 * l.rx(6)));
+    edtPNr->setText(QString::number(number));
+    edtPV->setText(QString::number(value));
     view().setProgress(0);
 }
 
@@ -84,9 +78,5 @@ void ParametersSection::btnPWriteClick()
         return;
     }
     view().setStatusText(UiText(Txt::PleaseWait));
-    DeviceLink &l = link();
-    l.setTx(4, uint8_t(*number));
-    l.setTx(5, uint8_t(*value & 0xFF));
-    l.setTx(6, uint8_t(*value >> 8));
-    l.SendFrame(kWriteParameter, 7);
+    device().parameters().write(uint8_t(*number), uint16_t(*value));
 }

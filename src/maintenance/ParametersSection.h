@@ -5,6 +5,8 @@
 
 #include <QRect>
 
+#include <cstdint>
+
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -30,5 +32,6 @@ public:
     QPushButton *btnPWrite = nullptr;
 
 private:
-    void onParameterReply();
+    // Reply 0xF7: the number and value into their boxes.
+    void showParameter(uint8_t number, uint16_t value);
 };

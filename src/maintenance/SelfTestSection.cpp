@@ -2,14 +2,16 @@
 
 #include "MakeWidget.h"
 
-#include "DeviceLink.h"
-#include "LongFrame.h"
+#include "Device.h"
 #include "RadioLabel.h"
+#include "SelfTestOps.h"
 #include "UiText.h"
 
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <optional>
 
 SelfTestSection::SelfTestSection(SectionHost &host, QWidget *parent, const QRect &geometry) : Section(host, parent)
 {
@@ -55,19 +57,20 @@ void SelfTestSection::BtnTestClick()
 {
     if (refuseOutsideServiceMode())
         return;
-    uint8_t command = 0;
+    using Test = SelfTestOps::Test;
+    std::optional<Test> test;
     if (rbPMtest->isChecked())
-        command = 0x1C;
+        test = Test::ProgramMemory;
     else if (rbFMtest->isChecked())
-        command = 0x1B;
+        test = Test::FiscalMemory;
     else if (rbPRNtest->isChecked())
-        command = 0x1A;
+        test = Test::Printer;
     else if (rbLCDtest->isChecked())
-        command = 0x19;
-    if (command == 0) {
+        test = Test::Display;
+    if (!test) {
         showError(QStringLiteral("Није изабрана ни једна опција!"));
         return;
     }
-    // A long frame of its own, written as it is; the verdict comes back as a long reply the link shows.
-    link().WriteBytes(BuildLongFrame(host().factoryNumber(), command));
+    // The verdict comes back as a long reply the link shows.
+    device().selfTest().send(*test);
 }

@@ -270,6 +270,40 @@ inline QString noAnswerToWrite()
 }
 
 // Fiscal data sets (identity, taxpayer, clock, lines, logo)
+// The fiscal identity is only read outside the window.
+inline QString fiscalNotWritable()
+{
+    return QStringLiteral("Фискални подаци се уписују само једном, у прозору програма, после питања. Овде могу "
+                          "само да се читају.");
+}
+inline QString JsonExpectedDate()
+{
+    return QStringLiteral("очекиван је постојећи датум облика YYYY-MM-DD");
+}
+inline QString JsonExpectedTime()
+{
+    return QStringLiteral("очекивано је време облика HH:MM:SS");
+}
+inline QString JsonExactCount(int count)
+{
+    return QStringLiteral("очекиван је тачан број ставки: %1").arg(count);
+}
+// The device keeps the year as (year - 1900) in one byte.
+inline QString clockYearOutOfRange()
+{
+    return QStringLiteral("година мора бити од 1900 до 2155");
+}
+// A clock setting that is not later than the device's last fiscal date-time (`bound`, as text).
+inline QString clockNotAfterFiscal(const QString &bound)
+{
+    return QStringLiteral("Ново време мора бити после последњег фискалног датума и времена (%1). Ништа није "
+                          "уписано.")
+        .arg(bound);
+}
+inline QString logoRowExpected()
+{
+    return QStringLiteral("очекивано је 128 редова од по 256 знакова „#“ (тачка) или „.“ (празно)");
+}
 
 // Catalogue data sets (tax groups, departments, articles, cashiers)
 
@@ -308,6 +342,24 @@ inline QString JsonUnknownField()
 }
 
 // Maintenance (network, parameters, memory dump, self-tests, clock shift, login)
+// The device answered the memory dump with another block than the one asked for, or an incomplete one.
+inline QString memoryDumpBadBlock(int block, int expected)
+{
+    return QStringLiteral("Фискални принтер је послао неисправан блок %1 (очекиван је блок %2). "
+                          "Читање фискалне меморије је прекинуто.")
+        .arg(block)
+        .arg(expected);
+}
+// Data sets as JSON: a network address that is not four numbers 0..255 with dots between them.
+inline QString JsonExpectedAddress()
+{
+    return QStringLiteral("очекивана је адреса као 192.168.0.20");
+}
+// Data sets as JSON: the same parameter number twice in one write.
+inline QString JsonParameterTwice(int number)
+{
+    return QStringLiteral("параметар %1 је наведен више пута").arg(number);
+}
 
 // Command-line tool
 

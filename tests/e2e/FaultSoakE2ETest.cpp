@@ -8,7 +8,7 @@
 #include "Cp1251.h"
 #include "Decimal.h"
 #include "FaultInjector.h"
-#include "LogoBlock.h"
+#include "LogoPicture.h"
 #include "LogoSection.h"
 #include "SerialTransport.h"
 #include "SimArticles.h"
@@ -376,10 +376,10 @@ int matchingLogoBlocks(const QImage &image, const QByteArray &device, const QIma
 {
     int count = 0;
     while (count < 16 &&
-           LogoBlock::pack(image, count) == device.mid(count * SimFiscal::kLogoBlockSize, SimFiscal::kLogoBlockSize))
+           LogoPicture::pack(image, count) == device.mid(count * SimFiscal::kLogoBlockSize, SimFiscal::kLogoBlockSize))
         ++count;
     for (int k = count; k < 16; ++k)
-        if (LogoBlock::pack(image, k) != LogoBlock::pack(other, k))
+        if (LogoPicture::pack(image, k) != LogoPicture::pack(other, k))
             return -1;
     return count;
 }
@@ -507,7 +507,7 @@ TEST_P(ShortChainFaultSoak, CashiersAndLogoStopWithNoticeKeepWhatArrivedAndFinis
     w.findChild<QPushButton *>("btnLogoWrite")->click();
     QByteArray expected;
     for (int k = 0; k < 16; ++k)
-        expected += LogoBlock::pack(toWrite, k);
+        expected += LogoPicture::pack(toWrite, k);
     if (stops) {
         ASSERT_TRUE(rig.stoppedWithNotice(10000)) << "logo write";
         EXPECT_TRUE(onlyNotice(rig.h.messages, noticeFor(fault))) << rig.h.messages.join("\n").toStdString();

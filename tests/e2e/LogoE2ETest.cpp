@@ -1,5 +1,5 @@
 // A logo loaded from a generated PNG, written to the simulated printer and read back pixel for pixel.
-#include "LogoBlock.h"
+#include "LogoPicture.h"
 #include "LogoSection.h"
 #include "SimFiscal.h"
 #include "SimHarness.h"
@@ -48,14 +48,14 @@ TEST(LogoE2E, LogoFromPngWrittenAndReadBackIdentical)
     EXPECT_EQ(sim.logoFlag(), 0xCC);
     QByteArray packed;
     for (int k = 0; k < 16; ++k)
-        packed += LogoBlock::pack(expected, k);
+        packed += LogoPicture::pack(expected, k);
     EXPECT_EQ(sim.logo(), packed);
 
     // Show a blank picture, then read the device's logo back.
     const QString blankPath = dir.filePath("blank.png");
-    ASSERT_TRUE(LogoBlock::blank().save(blankPath));
+    ASSERT_TRUE(LogoPicture::blank().save(blankPath));
     ASSERT_TRUE(logo.loadLogoFile(blankPath));
-    ASSERT_EQ(logo.logo(), LogoBlock::blank());
+    ASSERT_EQ(logo.logo(), LogoPicture::blank());
     w.findChild<QCheckBox *>("chbLogo")->setChecked(false);
     w.findChild<QPushButton *>("btnLogoRead")->click();
     ASSERT_TRUE(waitUntil([&] { return flagReads == 1; }));

@@ -185,3 +185,19 @@ TEST_F(FmDump, NameWithoutExtensionGetsBin)
     EXPECT_EQ(messages, QStringList{kDone});
     EXPECT_EQ(filesInDir(), QStringList{"memory.BIN"});
 }
+
+TEST_F(FmDump, DroppedConnectionEndsTheDumpWithoutAFile)
+{
+    start();
+    click("btnFMDump");
+    for (int b = 0; b < 3; ++b)
+        reply(blockReply(b, blockData(b)));
+    ASSERT_TRUE(section->running());
+    transport.drop();
+    EXPECT_FALSE(section->running());
+    EXPECT_FALSE(link().busy());
+    EXPECT_EQ(text("btnFMDump"), QStringLiteral("Читање фискалне меморије"));
+    EXPECT_TRUE(filesInDir().isEmpty());
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith(UiText(Txt::TitleError))) << messages[0].toStdString();
+}

@@ -1,7 +1,7 @@
 // Logo group: start-up state, loading pictures, the read chain and the device-driven write chain.
 #include "LogoSection.h"
 #include "FiscalSectionFixture.h"
-#include "LogoBlock.h"
+#include "LogoPicture.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -27,7 +27,7 @@ protected:
     }
     static QImage pattern()
     {
-        QImage i = LogoBlock::blank();
+        QImage i = LogoPicture::blank();
         for (int y = 0; y < 128; ++y)
             for (int x = 0; x < 256; ++x)
                 if ((x / 4 + y / 3) % 3 == 0)
@@ -67,7 +67,7 @@ TEST_F(Logo, OpenLoadsTheChosenPictureAndWarnsAboutItsSize)
     logo().setFileChooser([&] { return chosen; });
 
     QTest::mouseClick(find<QPushButton>("btnLogoOpen"), Qt::LeftButton); // cancelled
-    EXPECT_EQ(logo().logo(), LogoBlock::blank());
+    EXPECT_EQ(logo().logo(), LogoPicture::blank());
     chosen = good;
     QTest::mouseClick(find<QPushButton>("btnLogoOpen"), Qt::LeftButton);
     EXPECT_EQ(logo().logo(), pattern());
@@ -91,7 +91,7 @@ TEST_F(Logo, TransparentPartsOfAPictureAreWhite)
     argb.fill(Qt::transparent);
     argb.setPixel(3, 4, qRgba(0, 0, 0, 255));
     ASSERT_TRUE(logo().loadLogoFile(savePicture(argb, "alpha.png")));
-    const QByteArray b0 = LogoBlock::pack(logo().logo(), 0);
+    const QByteArray b0 = LogoPicture::pack(logo().logo(), 0);
     EXPECT_EQ(b0.count('\0'), 255);
     EXPECT_EQ(uint8_t(b0.at(4 * 32)), 0x10);
 }
@@ -130,7 +130,7 @@ TEST_F(Logo, ReadChainDrawsBlocksThenAsksForTheFlag)
     const QImage expected = pattern();
     find<QPushButton>("btnLogoWrite")->setEnabled(false);
     for (int k = 0; k < 16; ++k) {
-        reply(uint8_t(0xE0 + k), LogoBlock::pack(expected, k));
+        reply(uint8_t(0xE0 + k), LogoPicture::pack(expected, k));
         ASSERT_EQ(transport.writes.size(), k + 2);
         if (k < 15) {
             EXPECT_EQ(progress(), k + 1);
@@ -177,7 +177,7 @@ TEST_F(Logo, WriteChainFollowsTheDevice)
     const QByteArray first = transport.writes[0];
     ASSERT_EQ(first.size(), 260);
     EXPECT_EQ(first.left(3), QByteArray("\x5F\xD0\xFF"));
-    EXPECT_EQ(first.mid(3, 256), LogoBlock::pack(pattern(), 0));
+    EXPECT_EQ(first.mid(3, 256), LogoPicture::pack(pattern(), 0));
     EXPECT_EQ(first.at(259), '\x0D');
     EXPECT_TRUE(link().replyPending()); // each block waits for the device's next request
     EXPECT_EQ(progress(), 1);
@@ -187,10 +187,10 @@ TEST_F(Logo, WriteChainFollowsTheDevice)
     reply(0xD5);
     ASSERT_EQ(transport.writes.size(), 2);
     EXPECT_EQ(transport.writes[1].left(3), QByteArray("\x5F\xD5\xFF"));
-    EXPECT_EQ(transport.writes[1].mid(3, 256), LogoBlock::pack(pattern(), 5));
+    EXPECT_EQ(transport.writes[1].mid(3, 256), LogoPicture::pack(pattern(), 5));
     EXPECT_EQ(progress(), 6);
     reply(0xDF);
-    EXPECT_EQ(transport.writes[2].mid(3, 256), LogoBlock::pack(pattern(), 15));
+    EXPECT_EQ(transport.writes[2].mid(3, 256), LogoPicture::pack(pattern(), 15));
     EXPECT_EQ(progress(), 6);
 
     reply(0x50);
