@@ -621,3 +621,29 @@ TEST_F(Cli, LinksNoQtWidgetsOrGui)
     EXPECT_FALSE(libs.contains("libQt6Widgets")) << libs.toStdString();
     EXPECT_FALSE(libs.contains("libQt6Gui")) << libs.toStdString();
 }
+
+TEST_F(Cli, OneOffCommandsMemoryDumpSelfTestAndClockShift)
+{
+    DevsimProcess sim({"--listen", "127.0.0.86:0"});
+    ASSERT_TRUE(sim.started);
+    CliResult r = cli({"--device", sim.device(), "fm-dump", "-o", path("fm.bin")});
+    ASSERT_EQ(r.exitCode, 0) << r.errText().toStdString();
+    QFile dump(path("fm.bin"));
+    ASSERT_TRUE(dump.open(QIODevice::ReadOnly));
+    EXPECT_EQ(dump.readAll(), SimMaintenance::defaultFiscalMemory());
+
+    r = cli({"--device", sim.device(), "--log", path("test.log"), "selftest", "printer"});
+    EXPECT_EQ(r.exitCode, 0) << r.errText().toStdString();
+    QFile log(path("test.log"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(log.readAll().contains(" -> aa 04 01 00 00 00 01 1a 00 ")) << "the printer test is 0x1A";
+
+    for (const char *way : {"forward", "back"}) {
+        r = cli({"--device", sim.device(), "--log", path("shift.log"), "clock-shift", way});
+        EXPECT_EQ(r.exitCode, 0) << way << ": " << r.errText().toStdString();
+        QFile shift(path("shift.log"));
+        ASSERT_TRUE(shift.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(shift.readAll().contains(way[0] == 'f' ? " -> 5f 67 00 0d  (clock forward)"
+                                                           : " -> 5f 69 00 0d  (clock back)"));
+    }
+}
