@@ -18,8 +18,8 @@ namespace CliHelp {
 QString tool()
 {
     return QStringLiteral(
-               "Usage: quorvel-cli --device tcp:HOST[:PORT] | serial:PATH [--factory-number DIGITS] [--login]\n"
-               "                   [--log FILE] [--quiet] COMMAND ...\n"
+               "Usage: quorvel-cli --device tcp:HOST[:PORT] | serial:PATH [--factory-number DIGITS] [--login] "
+               "[--log FILE] [--quiet] COMMAND ...\n"
                "Reads and writes the data of a fiscal printer without the window: one data set as JSON,\n"
                "the fiscal-memory dump, self-tests, the clock shift and the operator login.\n"
                "\n"
