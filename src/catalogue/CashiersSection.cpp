@@ -2,7 +2,8 @@
 
 #include "MakeWidget.h"
 
-#include "CashierRecord.h"
+#include "CashiersOps.h"
+#include "Device.h"
 #include "DeviceLink.h"
 #include "LinkView.h"
 #include "UiText.h"
@@ -16,13 +17,6 @@
 
 namespace {
 constexpr int kCashiers = CashierRecord::kCashiers;
-constexpr int kNumberPos = 4;
-constexpr int kNamePos = 5;
-constexpr int kReadRequestCount = 5;   // 0x5F, code, length, K, CR
-constexpr int kWriteRequestCount = 38; // 0x5F, code, length, K, name field (33), CR
-using Chain = DeviceLink::Chain;
-using ChainEnd = DeviceLink::ChainEnd;
-
 } // namespace
 
 CashiersSection::CashiersSection(SectionHost &host, QWidget *parent, const QRect &geometry) : Section(host, parent)
@@ -47,8 +41,14 @@ CashiersSection::CashiersSection(SectionHost &host, QWidget *parent, const QRect
     btnOWrite = makeWidget<QPushButton>(gbOperators, "btnOWrite", QRect(130, 354, 120, 25));
     connect(btnORead, &QPushButton::clicked, this, &CashiersSection::btnOReadClick);
     connect(btnOWrite, &QPushButton::clicked, this, &CashiersSection::btnOWriteClick);
-    link().onReply(kReadCode, [this] { readReply(); });
-    link().onReply(kWriteCode, [this] { writeReply(); });
+    CashiersOps &ops = device().cashiers();
+    ops.setNameSource([this](int number) { return name(number - 1); });
+    connect(&ops, &CashiersOps::readStarting, this, [this] { view().setStatusText(UiText(Txt::PleaseWait)); });
+    connect(&ops, &CashiersOps::received, this, &CashiersSection::showCashier);
+    connect(&ops, &CashiersOps::readStepEnded, this, &CashiersSection::readStepEnded);
+    connect(&ops, &CashiersOps::writeStepStarting, this, &CashiersSection::writeStepStarting);
+    connect(&ops, &CashiersOps::writeRefused, this, [this] { showError(UiText(Txt::DataErrorCancelled)); });
+    connect(&ops, &CashiersOps::writeStepEnded, this, [this] { endWrite(); });
 }
 
 void CashiersSection::activate()
@@ -75,61 +75,24 @@ QString CashiersSection::name(int row) const
 
 void CashiersSection::btnOReadClick()
 {
-    if (refuseOutsideServiceMode() || !link().beginChain(Chain::CashiersRead))
+    if (refuseOutsideServiceMode())
         return;
-    forgetBrokenOffReply();
-    view().setStatusText(UiText(Txt::PleaseWait));
-    link().setTx(kNumberPos, 1);
-    if (!link().SendAwaitingReply(kReadCode, kReadRequestCount))
-        link().endChain(Chain::CashiersRead, ChainEnd::Stopped);
+    device().cashiers().startRead();
 }
 
-void CashiersSection::readReply()
+void CashiersSection::showCashier(const CashierRecord &record)
 {
-    // A reply after the read ended still fills its row but asks for nothing more.
-    const bool running = link().chain() == Chain::CashiersRead;
     view().setProgress(16);
-    const int k = link().rx(kNumberPos);
-    if (k >= 1 && k <= kCashiers) {
-        if (const std::optional<QString> name = CashierRecord::nameFromReply(link().rxAt(kNamePos)))
-            model_->setData(model_->index(k - 1, 1), *name);
-    }
-    bool more = false;
-    if (k < kCashiers && running) {
-        link().setTx(kNumberPos, uint8_t(k + 1));
-        // Every request of the chain waits for its reply, so a device that stops answering
-        // part-way is reported instead of leaving the read hanging.
-        more = link().SendAwaitingReply(kReadCode, kReadRequestCount);
-    }
+    const int k = record.number;
+    if (k >= 1 && k <= kCashiers && record.name)
+        model_->setData(model_->index(k - 1, 1), *record.name);
+}
+
+void CashiersSection::readStepEnded()
+{
     view().setProgress(0);
     view().setStatusText(UiText(Txt::InServiceMode));
     link().setControlsEnabled({QStringLiteral("btnOWrite")}, true);
-    if (running && !more)
-        link().endChain(Chain::CashiersRead, k < kCashiers ? ChainEnd::Stopped : ChainEnd::Completed);
-}
-
-void CashiersSection::forgetBrokenOffReply()
-{
-    // A Cancel (of this or the article transfer) or a chain that stopped inside a reply must not
-    // swallow the first reply of the chain that starts now.
-    link().clearRx();
-    link().setCancelFlag(false);
-}
-
-bool CashiersSection::putName(int k, const QString &name, int minimumBytes)
-{
-    link().clearTx();
-    link().setTx(kNumberPos, uint8_t(k));
-    const QByteArray bytes = CashierRecord::nameField(name);
-    if (bytes.size() < minimumBytes)
-        return false;
-    link().putTx(kNamePos, bytes, CashierRecord::kNameMaxChars);
-    return true;
-}
-
-void CashiersSection::dataError()
-{
-    showError(UiText(Txt::DataErrorCancelled));
 }
 
 void CashiersSection::btnOWriteClick()
@@ -141,48 +104,12 @@ void CashiersSection::btnOWriteClick()
         names.append(name(row));
     if (!confirmCodePage(names))
         return;
-    if (!link().beginChain(Chain::CashiersWrite))
-        return;
-    forgetBrokenOffReply();
-    beginWrite(1);
-    lastWritten_ = 0;
-    // The first cashier needs a name of at least one character.
-    if (!putName(1, name(0), 1)) {
-        link().endChain(Chain::CashiersWrite, ChainEnd::Stopped);
-        dataError();
-    } else if (!link().SendAwaitingReply(kWriteCode, kWriteRequestCount)) {
-        link().endChain(Chain::CashiersWrite, ChainEnd::Stopped);
-    } else {
-        lastWritten_ = 1;
-    }
-    endWrite();
+    device().cashiers().startWrite();
 }
 
-void CashiersSection::writeReply()
+void CashiersSection::writeStepStarting(int number)
 {
-    const int k = link().rx(kNumberPos);
-    // Once the last cashier is written the device asks for the one after it: the write is complete.
-    const bool complete = k == kCashiers + 1 && lastWritten_ == kCashiers;
-    lastWritten_ = 0;
-    if (complete) {
-        endWrite();
-        return;
-    }
     beginWrite(1);
-    if (k == kCashiers)
+    if (number == kCashiers)
         link().setControlsEnabled({QStringLiteral("btnOWrite")}, true);
-    // Every later cashier needs a name of at least two characters.
-    const bool valid = putName(k, name(k - 1), 2);
-    if (!valid || k > kCashiers) {
-        link().endChain(Chain::CashiersWrite, ChainEnd::Stopped);
-        dataError();
-    } else if (!link().SendAwaitingReply(kWriteCode, kWriteRequestCount)) { // a silent device is reported
-        link().endChain(Chain::CashiersWrite, ChainEnd::Stopped);
-    } else {
-        lastWritten_ = k;
-        // The last cashier is on its way; the device's request for the one after it ends the write.
-        if (k == kCashiers)
-            link().endChain(Chain::CashiersWrite, ChainEnd::Completed);
-    }
-    endWrite();
 }

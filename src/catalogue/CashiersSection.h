@@ -5,6 +5,7 @@
 
 #include <QRect>
 
+class CashierRecord;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -15,14 +16,13 @@ class QWidget;
 class CashiersSection : public Section {
     Q_OBJECT
 public:
-    static constexpr uint8_t kReadCode = 0x90;
-    static constexpr uint8_t kWriteCode = 0x95;
-
     CashiersSection(SectionHost &host, QWidget *parent, const QRect &geometry);
 
     void activate() override;
 
+    // Read chain 0x90, cashier 1 to 64.
     void btnOReadClick();
+    // Write chain 0x95 of the grid's names.
     void btnOWriteClick();
 
     // Name shown in row i (0..63) of the grid.
@@ -36,15 +36,10 @@ public:
     QPushButton *btnOWrite = nullptr;
 
 private:
-    void readReply();
-    void writeReply();
-    // Empties the receive buffer and clears the cancel flag before a chain starts.
-    void forgetBrokenOffReply();
-    // Fills the write request for cashier k with `name`: false when the name is too short.
-    bool putName(int k, const QString &name, int minimumBytes);
-    void dataError();
+    // Reply 0x90: the name into its row (a cashier without a name keeps the row's text).
+    void showCashier(const CashierRecord &record);
+    void readStepEnded();
+    void writeStepStarting(int number);
 
     QStandardItemModel *model_ = nullptr;
-    // The cashier whose name the running write chain sent last; 0 when no write is running.
-    int lastWritten_ = 0;
 };

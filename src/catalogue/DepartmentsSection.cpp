@@ -2,8 +2,9 @@
 
 #include "MakeWidget.h"
 
+#include "DepartmentsOps.h"
+#include "Device.h"
 #include "DeviceLink.h"
-#include "FieldEncodings.h"
 #include "LinkView.h"
 #include "UiText.h"
 
@@ -14,17 +15,8 @@
 #include <QPushButton>
 
 namespace {
-constexpr int kWriteFrame = 196;
-constexpr int kModeReadPos = 194;
-constexpr int kModeWritePos = 195;
-constexpr int kMinNameLength = 2;
 constexpr const char *kNumberLabels[DepartmentsSection::kDepartments] = {
     "Label3", "Label7", "Label8", "Label9", "Label10", "Label11", "Label12", "Label13", "Label42", "Label44"};
-
-int namePos(int n)
-{
-    return 4 + DepartmentsSection::kField * (n - 1);
-}
 } // namespace
 
 DepartmentsSection::DepartmentsSection(SectionHost &host, QWidget *parent, const QRect &geometry)
@@ -52,7 +44,7 @@ DepartmentsSection::DepartmentsSection(SectionHost &host, QWidget *parent, const
     connect(btnSTRead, &QPushButton::clicked, this, &DepartmentsSection::btnSTReadClick);
     connect(btnSTWrite, &QPushButton::clicked, this, &DepartmentsSection::btnSTWriteClick);
 
-    link().onReply(kReadCode, [this] { onReadReply(); });
+    connect(&device().departments(), &DepartmentsOps::received, this, &DepartmentsSection::showRecord);
 }
 
 void DepartmentsSection::activate()
@@ -69,16 +61,16 @@ void DepartmentsSection::btnSTReadClick()
 {
     if (refuseOutsideServiceMode())
         return;
-    sendRead(kReadCode);
+    beginRead();
+    device().departments().read();
 }
 
-void DepartmentsSection::onReadReply()
+void DepartmentsSection::showRecord(const DepartmentsRecord &r)
 {
-    DeviceLink &l = link();
     view().setProgress(16);
-    for (int n = 1; n <= kDepartments; ++n)
-        edtSName[size_t(n - 1)]->setText(ReadTextField(l.rxAt(namePos(n)), kNameLength));
-    chbResMode->setChecked(SwitchIsOn(l.rx(kModeReadPos)));
+    for (int i = 0; i < kDepartments; ++i)
+        edtSName[size_t(i)]->setText(r.names[size_t(i)]);
+    chbResMode->setChecked(r.restaurantMode);
     view().setProgress(0);
     view().setStatusText(UiText(Txt::InServiceMode));
     btnSTWrite->setEnabled(true);
@@ -94,22 +86,11 @@ void DepartmentsSection::btnSTWriteClick()
     if (!confirmCodePage(names))
         return;
     beginWrite(1);
-    DeviceLink &l = link();
-    l.clearTx();
-    bool valid = true;
-    for (int n = 1; n <= kDepartments; ++n) {
-        const QString name = edtSName[size_t(n - 1)]->text();
-        if (name.size() < kMinNameLength) {
-            valid = false;
-            continue;
-        }
-        l.putTx(namePos(n), TextFieldBytes(name, kNameLength));
-    }
-    l.setTx(kModeReadPos, 0x00);
-    l.setTx(kModeWritePos, SwitchByte(chbResMode->isChecked()));
-    if (!valid)
+    DepartmentsRecord r;
+    for (int i = 0; i < kDepartments; ++i)
+        r.names[size_t(i)] = names.at(i);
+    r.restaurantMode = chbResMode->isChecked();
+    if (device().departments().write(r) == DepartmentsOps::Write::Invalid)
         showError(UiText(Txt::DataErrorCancelled));
-    else
-        l.SendFrame(kWriteCode, kWriteFrame);
     endWrite();
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Section of the main window for the ten department names and the restaurant mode.
 
+#include "DepartmentsRecord.h"
 #include "Section.h"
 
 #include <QRect>
@@ -17,17 +18,16 @@ class QWidget;
 class DepartmentsSection : public Section {
     Q_OBJECT
 public:
-    static constexpr int kDepartments = 10;
-    static constexpr int kNameLength = 18;
-    static constexpr int kField = 19;
-    static constexpr uint8_t kReadCode = 0xA0;
-    static constexpr uint8_t kWriteCode = 0xA5;
+    static constexpr int kDepartments = DepartmentsRecord::kDepartments;
+    static constexpr int kNameLength = DepartmentsRecord::kNameLength;
 
     DepartmentsSection(SectionHost &host, QWidget *parent, const QRect &geometry);
 
     void activate() override;
 
+    // Read request 0xA0.
     void btnSTReadClick();
+    // Write request 0xA5 (refused when a name has fewer than two characters).
     void btnSTWriteClick();
 
     QGroupBox *gbStands = nullptr;
@@ -42,5 +42,6 @@ public:
     QPushButton *btnSTWrite = nullptr;
 
 private:
-    void onReadReply();
+    // Reply 0xA0: the names into their edits, the mode into its check box, the write enabled.
+    void showRecord(const DepartmentsRecord &record);
 };

@@ -3,8 +3,10 @@
 #include "MakeWidget.h"
 
 #include "Decimal.h"
+#include "Device.h"
 #include "DeviceLink.h"
 #include "LinkView.h"
+#include "TaxGroupsOps.h"
 #include "TaxLetters.h"
 #include "UiText.h"
 
@@ -19,13 +21,7 @@
 
 namespace {
 constexpr int kGroups = TaxLetters::kCount;
-constexpr int kWriteFrame = 33;
-constexpr uint16_t kUndefinedRate = 0xFFFF;
-constexpr int kMaxRate = 9999;
-constexpr uint8_t kNeverChanged = 0xFF;
-constexpr int kAllowedChanges = 30;
 const QString kUndefinedText = QStringLiteral("**,**");
-
 } // namespace
 
 TaxGroupsSection::TaxGroupsSection(SectionHost &host, QWidget *parent, const QRect &geometry) : Section(host, parent)
@@ -69,7 +65,7 @@ TaxGroupsSection::TaxGroupsSection(SectionHost &host, QWidget *parent, const QRe
     connect(btnTGRead, &QPushButton::clicked, this, &TaxGroupsSection::btnTGReadClick);
     connect(btnTGWrite, &QPushButton::clicked, this, &TaxGroupsSection::btnTGWriteClick);
 
-    link().onReply(kReadCode, [this] { onReadReply(); });
+    connect(&device().taxGroups(), &TaxGroupsOps::received, this, &TaxGroupsSection::showRecord);
 }
 
 void TaxGroupsSection::activate()
@@ -113,29 +109,26 @@ void TaxGroupsSection::btnTGReadClick()
 {
     if (refuseOutsideServiceMode())
         return;
-    sendRead(kReadCode);
+    beginRead();
+    device().taxGroups().read();
 }
 
-void TaxGroupsSection::onReadReply()
+void TaxGroupsSection::showRecord(const TaxGroupsRecord &r)
 {
-    DeviceLink &l = link();
     view().setProgress(16);
     btnTGWrite->setEnabled(true);
-    for (int i = 0; i < kGroups; ++i) {
-        const int v = l.rx(4 + 2 * i) | (l.rx(5 + 2 * i) << 8);
-        setCell(1, i + 1, v > kMaxRate ? kUndefinedText : Decimal::fromHundredths(v));
-    }
-    const uint8_t count = l.rx(26);
-    if (count != kNeverChanged) {
-        const QDate date(1900 + l.rx(25), l.rx(24), l.rx(23));
+    for (int i = 0; i < kGroups; ++i)
+        setCell(1, i + 1, r.defined(i) ? Decimal::fromHundredths(r.rates[size_t(i)]) : kUndefinedText);
+    if (r.changeCount != TaxGroupsRecord::kNeverChanged) {
+        const QDate date = r.changeDate();
         dtpTaxGroups->setDate(date.isValid() ? date : QDate(2004, 1, 1));
-        const QTime time(l.rx(27), l.rx(28), 0);
+        const QTime time = r.changeTime();
         dtpTGTime->setTime(time.isValid() ? time : QTime(0, 0));
     }
-    const QString remaining = count == kNeverChanged ? QStringLiteral("30") : QString::number(kAllowedChanges - count);
-    if (count == kAllowedChanges)
+    if (r.changeCount == TaxGroupsRecord::kAllowedChanges)
         btnTGWrite->setEnabled(false);
-    view().showDialog(UiText(Txt::TitleWarning), UiText(Txt::RemainingChanges) + remaining + UiText(Txt::TimesSuffix));
+    view().showDialog(UiText(Txt::TitleWarning),
+                      UiText(Txt::RemainingChanges) + QString::number(r.remainingChanges()) + UiText(Txt::TimesSuffix));
     view().setProgress(0);
     view().setStatusText(UiText(Txt::InServiceMode));
     view().setControlsEnabled({QStringLiteral("btnARead")}, true);
@@ -147,31 +140,22 @@ void TaxGroupsSection::btnTGWriteClick()
     if (!link().serviceMode())
         return;
     beginWrite(1);
-    DeviceLink &l = link();
-    l.clearTx();
+    TaxGroupsRecord r;
     bool valid = true;
     for (int row = 1; row <= kGroups; ++row) {
-        const int pos = 4 + 2 * (row - 1);
+        // A cell that holds no number is an undefined group.
         const std::optional<int64_t> hundredths = Decimal::toHundredths(cell(1, row));
-        uint16_t value = kUndefinedRate;
-        if (hundredths) {
-            if (*hundredths < 0 || *hundredths > kMaxRate) {
-                valid = false;
-                continue;
-            }
-            value = uint16_t(*hundredths);
-        }
-        l.setTx(pos, uint8_t(value & 0xFF));
-        l.setTx(pos + 1, uint8_t(value >> 8));
+        if (!hundredths)
+            continue;
+        if (*hundredths < 0 || *hundredths > TaxGroupsRecord::kMaxRate)
+            valid = false;
+        else
+            r.rates[size_t(row - 1)] = uint16_t(*hundredths);
     }
-    l.setTx(22, 0xCC);
-    l.setTx(23, kGroups);
-    for (int i = 0; i < kGroups; ++i)
-        l.setTx(24 + i, TaxLetters::letterByte(i));
     if (!valid)
         showError(UiText(Txt::DataErrorCancelled));
     else
-        l.SendFrame(kWriteCode, kWriteFrame);
+        device().taxGroups().write(r);
     endWrite();
     btnTGWrite->setEnabled(false);
 }

@@ -5,6 +5,7 @@
 
 #include <QRect>
 
+struct TaxGroupsRecord;
 class QDateEdit;
 class QGroupBox;
 class QLabel;
@@ -17,14 +18,13 @@ class QWidget;
 class TaxGroupsSection : public Section {
     Q_OBJECT
 public:
-    static constexpr uint8_t kReadCode = 0x70;
-    static constexpr uint8_t kWriteCode = 0x75;
-
     TaxGroupsSection(SectionHost &host, QWidget *parent, const QRect &geometry);
 
     void activate() override;
 
+    // Read request 0x70.
     void btnTGReadClick();
+    // Write request 0x75 (refused when a rate is outside 0..99.99).
     void btnTGWriteClick();
 
     // Grid cell (c, r): r = 0 is the heading row, r = 1..9 the groups in letter order.
@@ -42,5 +42,6 @@ public:
     QPushButton *btnTGWrite = nullptr;
 
 private:
-    void onReadReply();
+    // Reply 0x70: the rates into the grid, the date and time of the last change, the changes left.
+    void showRecord(const TaxGroupsRecord &record);
 };

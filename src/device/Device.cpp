@@ -1,8 +1,10 @@
 #include "Device.h"
 
 #include "ArticleOps.h"
+#include "CashiersOps.h"
 #include "ClockOps.h"
 #include "ClockShiftOps.h"
+#include "DepartmentsOps.h"
 #include "DeviceLink.h"
 #include "FiscalDataOps.h"
 #include "FmDumpOps.h"
@@ -12,6 +14,7 @@
 #include "ParametersOps.h"
 #include "ReceiptLinesOps.h"
 #include "SelfTestOps.h"
+#include "TaxGroupsOps.h"
 #include "TaxpayerOps.h"
 
 Device::Device(DeviceLink &link, QObject *parent) : QObject(parent), link_(link)
@@ -25,6 +28,9 @@ Device::Device(DeviceLink &link, QObject *parent) : QObject(parent), link_(link)
 
     // Catalogue data sets
     articles_ = std::make_unique<ArticleOps>(link);
+    taxGroups_ = std::make_unique<TaxGroupsOps>(link);
+    departments_ = std::make_unique<DepartmentsOps>(link);
+    cashiers_ = std::make_unique<CashiersOps>(link);
 
     // Maintenance
     login_ = std::make_unique<LoginOps>(*this);

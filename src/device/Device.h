@@ -15,6 +15,9 @@ class ReceiptLinesOps;
 class TaxpayerOps;
 // Catalogue data sets
 class ArticleOps;
+class CashiersOps;
+class DepartmentsOps;
+class TaxGroupsOps;
 // Maintenance
 class ClockShiftOps;
 class FmDumpOps;
@@ -45,6 +48,9 @@ public:
 
     // Catalogue data sets
     ArticleOps &articles() { return *articles_; }
+    TaxGroupsOps &taxGroups() { return *taxGroups_; }
+    DepartmentsOps &departments() { return *departments_; }
+    CashiersOps &cashiers() { return *cashiers_; }
 
     // Maintenance
     LoginOps &login() { return *login_; }
@@ -67,6 +73,9 @@ private:
 
     // Catalogue data sets
     std::unique_ptr<ArticleOps> articles_;
+    std::unique_ptr<TaxGroupsOps> taxGroups_;
+    std::unique_ptr<DepartmentsOps> departments_;
+    std::unique_ptr<CashiersOps> cashiers_;
 
     // Maintenance
     std::unique_ptr<LoginOps> login_;

@@ -306,6 +306,47 @@ inline QString logoRowExpected()
 }
 
 // Catalogue data sets (tax groups, departments, articles, cashiers)
+inline QString catalogueExactItems(int count)
+{
+    return QStringLiteral("очекивано је тачно %1 ставки").arg(count);
+}
+inline QString catalogueNumberExpected(int number)
+{
+    return QStringLiteral("очекиван је број %1 (ставке иду редом)").arg(number);
+}
+inline QString catalogueNameTooShort(int minLength)
+{
+    return QStringLiteral("мора имати најмање %1 знака").arg(minLength);
+}
+inline QString taxGroupLetterExpected(const QString &letter)
+{
+    return QStringLiteral("очекивано је слово %1 (групе иду редом А, Г, Д, Ђ, Е, Ж, И, Ј, К)").arg(letter);
+}
+inline QString taxRateExpected()
+{
+    return QStringLiteral("очекивана је стопа од 0 до 99.99 као текст, са тачком и највише две децимале, "
+                          "или null за недефинисану групу");
+}
+// Asked before the tax rates are written.
+inline QString taxGroupsWriteQuestion()
+{
+    return QStringLiteral("Упис пореских стопа троши једну од 30 промена које фискални принтер дозвољава. "
+                          "Да ли желите да наставите упис?");
+}
+// The device already holds exactly these rates: nothing was written, no change was used.
+inline QString taxRatesAlreadyThere()
+{
+    return QStringLiteral("Фискални принтер већ има исте пореске стопе. Ништа није уписано.");
+}
+inline QString cashierAfterUndefined()
+{
+    return QStringLiteral("касир са именом не може доћи иза касира без имена (null): каса их уписује редом");
+}
+// The write chain stopped because the device asked for a cashier the data do not hold.
+inline QString cashierUnexpectedRequest(int number)
+{
+    return QStringLiteral("Фискални принтер је тражио касира %1. Упис је прекинут.").arg(number);
+}
 
 // Articles: the write chain, and what is wrong with an article of the JSON form.
 // The device asked the write for an article number that does not exist.
