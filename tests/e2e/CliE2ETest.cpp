@@ -108,6 +108,20 @@ bool sameJson(const QJsonValue &a, const QJsonValue &b)
     return a == b;
 }
 
+// Fields of a set's JSON that the device keeps by itself: a write does not copy them but changes
+// them (a tax-group write uses up one of the device's rate changes and dates it).
+QJsonValue withoutDeviceOwned(const QString &set, const QJsonValue &data)
+{
+    static const QHash<QString, QStringList> owned = {
+        {QStringLiteral("taxgroups"), {"lastChange", "remainingChanges"}}};
+    QJsonObject o = data.toObject();
+    if (!data.isObject() || !owned.contains(set))
+        return data;
+    for (const QString &key : owned[set])
+        o.remove(key);
+    return o;
+}
+
 // A printer that has been in use: every data set holds something a fresh one does not.
 void seedUsedPrinter(SimulatedDevice &d, int articles)
 {
@@ -257,7 +271,10 @@ TEST_P(CliCopy, EverySetReadFromOnePrinterAndWrittenToAnotherReadsBackEqual)
         EXPECT_TRUE(w.err.isEmpty()) << w.errText().toStdString();
         const CliResult readB = cli({"--device", b.device(), "read", name});
         ASSERT_EQ(readB.exitCode, 0) << readB.errText().toStdString();
-        EXPECT_TRUE(sameJson(parseJson(readB.out), dataA))
+        const QJsonObject fresh = parseJson(freshB.out).toObject(), after = parseJson(readB.out).toObject();
+        if (fresh.contains("remainingChanges"))
+            EXPECT_EQ(after.value("remainingChanges").toInt(), fresh.value("remainingChanges").toInt() - 1);
+        EXPECT_TRUE(sameJson(withoutDeviceOwned(name, parseJson(readB.out)), withoutDeviceOwned(name, dataA)))
             << "A: " << QJsonDocument(dataA.toObject()).toJson().toStdString() << "B: " << readB.out.toStdString();
         ++copied;
     }
