@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh package
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build -j"$(nproc)" --target quorvel quorvel-devsim quorvel_changelog quorvel_man quorvel-devsim_man
+cmake --build build -j"$(nproc)" --target quorvel quorvel-devsim quorvel-cli quorvel_changelog quorvel_man quorvel-devsim_man quorvel-cli_man
 cd build
 rm -f quorvel_*.deb
 cpack -G DEB >/dev/null

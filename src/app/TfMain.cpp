@@ -15,6 +15,7 @@
 #include "Device.h"
 #include "DeviceLink.h"
 #include "DialogQueue.h"
+#include "FactoryNumberFile.h"
 #include "FieldEncodings.h"
 #include "FiscalDataSection.h"
 #include "FmDumpSection.h"
@@ -244,34 +245,12 @@ void TfMain::buildStatusBar()
 
 void TfMain::readFactoryNumber()
 {
-    factoryNumber_.clear();
-    device_->setFactoryNumber({});
-    factoryNote_.clear();
-    QFile file(QStringLiteral("fkase.ini"));
-    if (!file.exists()) {
-        factoryNote_ = ToolText::factoryFileMissing();
-        return;
-    }
-    const auto unreadable = [&] {
-        factoryNote_ = ToolText::factoryFileUnreadable(file.errorString());
-        std::fprintf(stderr, "fkase.ini: %s; starting with an empty factory number\n", qPrintable(file.errorString()));
-    };
-    if (!file.open(QIODevice::ReadOnly)) {
-        unreadable();
-        return;
-    }
-    QByteArray line = file.readLine(4096);
-    if (line.isEmpty() && file.error() != QFileDevice::NoError) {
-        unreadable();
-        return;
-    }
-    while (line.endsWith('\n') || line.endsWith('\r'))
-        line.chop(1);
-    factoryNumber_ = QString::fromLatin1(line);
+    const FactoryNumberFile file = FactoryNumberFile::read();
+    if (file.unreadable)
+        std::fprintf(stderr, "fkase.ini: %s; starting with an empty factory number\n", qPrintable(file.reason));
+    factoryNumber_ = file.number;
+    factoryNote_ = file.note;
     device_->setFactoryNumber(factoryNumber_);
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,6}$"));
-    if (!digits.match(factoryNumber_).hasMatch())
-        factoryNote_ = ToolText::factoryLineNotANumber();
 }
 
 void TfMain::showFactoryNumber()

@@ -404,4 +404,60 @@ inline QString JsonParameterTwice(int number)
 
 // Command-line tool
 
+// The device named on the command line could not be reached.
+inline QString cliConnectFailed(const QString &device, const QString &reason)
+{
+    return QStringLiteral("Веза са фискалним принтером (%1) није успостављена: %2").arg(device, reason);
+}
+// `write fiscal`: the fiscal identity is written once, in the window.
+inline QString cliFiscalNotWritable()
+{
+    return QStringLiteral("Фискални подаци се не уписују из командне линије: фискализација се ради једном, "
+                          "у прозору програма, уз његово питање.");
+}
+// After a write question: how to answer it.
+inline QString cliAnswerYesNo()
+{
+    return QStringLiteral(" (y/n) ");
+}
+inline QString cliWriteNotConfirmed()
+{
+    return QStringLiteral("Упис није потврђен. Ништа није послато.");
+}
+// A write that asks first, with no terminal to ask on.
+inline QString cliQuestionNeedsTerminal()
+{
+    return QStringLiteral("Упис захтева потврду, а нема терминала за питање. Додајте --yes ако је упис намеран. "
+                          "Ништа није послато.");
+}
+// A question of the link, declined because a command line answers no questions.
+inline QString cliQuestionDeclined(const QString &question)
+{
+    return QStringLiteral("%1\nОдговор: не (командна линија не одговара на питања).").arg(question);
+}
+inline QString cliFileUnreadable(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Датотека „%1“ не може да се прочита: %2").arg(path, reason);
+}
+inline QString cliFileNotJson(const QString &path, const QString &error, int offset)
+{
+    return QStringLiteral("Датотека „%1“ није исправан JSON: %2 (знак %3). Ништа није послато.")
+        .arg(path, error)
+        .arg(offset);
+}
+inline QString cliFileUnwritable(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Датотека „%1“ не може да се упише: %2").arg(path, reason);
+}
+// The fiscal memory did not come back whole.
+inline QString cliMemoryIncomplete(int bytes, int expected)
+{
+    return QStringLiteral("Фискална меморија није прочитана цела: %1 од %2 бајтова.").arg(bytes).arg(expected);
+}
+// Ctrl-C: the running operation was broken off.
+inline QString cliInterrupted()
+{
+    return QStringLiteral("Прекинуто (Ctrl-C).");
+}
+
 } // namespace ToolText

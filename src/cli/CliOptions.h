@@ -1,0 +1,30 @@
+#pragma once
+// The command line of quorvel-cli taken apart and checked: global options, the command and its arguments.
+
+#include <QString>
+#include <QStringList>
+
+struct CliOptions {
+    QString device;        // "tcp:HOST[:PORT]" or "serial:PATH"
+    QString factoryNumber; // from --factory-number; empty when not given
+    bool factoryNumberGiven = false;
+    bool login = false;
+    QString logPath;
+    bool quiet = false;
+    bool yes = false;
+    QString output; // -o FILE
+    bool help = false;
+    bool version = false;
+    QString command; // login read write fm-dump selftest clock-shift help
+    QStringList args;
+
+    // The device's parts after the check: the transport and where it goes.
+    bool serial() const { return device.startsWith(QStringLiteral("serial:")); }
+    QString serialPath() const { return device.mid(7); }
+    // "HOST:PORT" with the default port added when none was given.
+    QString tcpAddress() const;
+
+    // Parses the arguments after the program name; false with `error` (a usage error, in English
+    // like the usage text) when they are not a valid command line.
+    static bool parse(const QStringList &arguments, CliOptions &out, QString &error);
+};
