@@ -194,7 +194,8 @@ public:
         runSteps(
             int(writes.size()),
             [&device, writes](int i, std::function<void(const OpResult &)> next) {
-                const auto [number, value] = writes[size_t(i)];
+                const uint8_t number = writes[size_t(i)].first;
+                const uint16_t value = writes[size_t(i)].second;
                 ReplyWaiter::run(
                     device.link(), ReplyWaiter::kAnyReply,
                     [&device, number, value] { return device.parameters().write(number, value); }, std::move(next),
