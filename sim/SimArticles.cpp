@@ -141,7 +141,9 @@ QByteArray SimArticles::writeArticle(const SimRequest &request)
         return SimulatedDevice::errorReply(kWrongParameter);
     ++articleWrites_;
     setArticle(n, request.data.left(kRecordSize));
-    const long long next = (long long)n + step_;
+    // The next number the device keeps after the one written: a chain may start at any number,
+    // on or off the step's grid.
+    const long long next = 1 + ((long long)n - 1) / step_ * step_ + step_;
     return SimulatedDevice::shortReply(kWriteArticle, numberBytes(next > kArticles ? kPastLastArticle : int(next)));
 }
 

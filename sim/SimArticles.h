@@ -29,8 +29,8 @@ public:
     void load(const QJsonObject &state) override;
 
     // Numbering step: the device keeps articles 1, 1 + step, 1 + 2·step ... A read request for n is
-    // answered with the first of them at or after n; a write asks next for the written number + step.
-    // Step 1 (the default) answers every number as asked.
+    // answered with the first of them at or after n; a write of any n is stored and asks next for
+    // the first kept number after n. Step 1 (the default) answers every number as asked.
     int articleStep() const { return step_; }
     void setArticleStep(int step) { step_ = step < 1 ? 1 : step; }
 

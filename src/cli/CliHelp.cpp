@@ -78,21 +78,23 @@ QString command(const QString &name)
                    "(--factory-number, else the first line of fkase.ini). Exit 0 when the device accepts it.\n")
             .arg(device);
     if (name == QStringLiteral("read"))
-        return QStringLiteral("Usage: %1read SET [-o FILE]\n"
+        return QStringLiteral("Usage: %1read SET [-o FILE] [--from N --to M]\n"
                               "Reads one data set and writes it as indented UTF-8 JSON to standard output, or\n"
                               "to FILE (replaced only once the read is complete).\n"
                               "SET is one of: %2\n"
-                              "read articles gives only the articles that differ from a fresh row.\n")
+                              "read articles gives only the articles that differ from a fresh row; with\n"
+                              "--from N --to M (1 <= N <= M <= 60000) it reads only articles N..M.\n")
             .arg(device, setNames());
     if (name == QStringLiteral("write"))
-        return QStringLiteral("Usage: %1write SET FILE [--yes]\n"
+        return QStringLiteral("Usage: %1write SET FILE [--yes] [--from N --to M]\n"
                               "Writes the JSON in FILE (as read gives it; - for standard input) to the device.\n"
                               "The whole file is checked before anything is sent. write fiscal does not exist:\n"
                               "fiscalisation is done once, in the window. A set whose write needs a confirmation\n"
                               "(taxgroups) asks on the terminal unless --yes is given; without a terminal and\n"
                               "without --yes the write is refused.\n"
                               "write articles sends the whole chain of 60000 articles; rows not in the file go\n"
-                              "as fresh rows.\n")
+                              "as fresh rows. With --from N --to M only articles N..M are sent (those the file\n"
+                              "does not list as fresh rows); the device keeps the others.\n")
             .arg(device);
     if (name == QStringLiteral("fm-dump"))
         return QStringLiteral("Usage: %1fm-dump -o FILE\n"

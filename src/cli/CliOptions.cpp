@@ -102,6 +102,21 @@ bool CliOptions::parse(const QStringList &arguments, CliOptions &out, QString &e
             target = true;
             return true;
         };
+        // An article number 1..60000 for --from and --to.
+        const auto articleNumber = [&](int &target) {
+            QString text;
+            if (!value(text))
+                return false;
+            bool number = false;
+            const int n = text.toInt(&number);
+            if (!number || n < 1 || n > 60000) {
+                error = QStringLiteral("%1 %2: expected an article number 1..60000").arg(arg, text);
+                return false;
+            }
+            target = n;
+            out.rangeGiven = true;
+            return true;
+        };
         bool ok = false;
         if (arg == QStringLiteral("--device"))
             ok = value(out.device);
@@ -111,6 +126,10 @@ bool CliOptions::parse(const QStringList &arguments, CliOptions &out, QString &e
             ok = value(out.logPath);
         else if (arg == QStringLiteral("-o") || arg == QStringLiteral("--output"))
             ok = value(out.output);
+        else if (arg == QStringLiteral("--from"))
+            ok = articleNumber(out.from);
+        else if (arg == QStringLiteral("--to"))
+            ok = articleNumber(out.to);
         else if (arg == QStringLiteral("--login"))
             ok = flag(out.login);
         else if (arg == QStringLiteral("--quiet") || arg == QStringLiteral("-q"))
@@ -190,6 +209,17 @@ bool CliOptions::parse(const QStringList &arguments, CliOptions &out, QString &e
     }
     if (c == QStringLiteral("fm-dump") && (out.output.isEmpty() || out.output == QStringLiteral("-"))) {
         error = QStringLiteral("fm-dump needs -o FILE");
+        return false;
+    }
+    if (out.rangeGiven &&
+        !((c == QStringLiteral("read") || c == QStringLiteral("write")) && out.args[0] == QStringLiteral("articles"))) {
+        error = QStringLiteral("--from and --to are for read articles and write articles");
+        return false;
+    }
+    if (out.from > out.to) {
+        error = QStringLiteral("--from %1 is after --to %2: the range needs 1 <= from <= to <= 60000")
+                    .arg(out.from)
+                    .arg(out.to);
         return false;
     }
     if (out.yes && c != QStringLiteral("write")) {

@@ -13,6 +13,10 @@ struct CliOptions {
     bool quiet = false;
     bool yes = false;
     QString output; // -o FILE
+    // --from N --to M: the articles a read or write of the article set covers (whole table by default).
+    int from = 1;
+    int to = 60000;
+    bool rangeGiven = false;
     bool help = false;
     bool version = false;
     QString command; // login read write fm-dump selftest clock-shift help

@@ -1,5 +1,6 @@
 #include "CliRun.h"
 
+#include "ArticleDataSet.h"
 #include "DataSet.h"
 #include "DeviceCommands.h"
 #include "FactoryNumberFile.h"
@@ -200,16 +201,18 @@ void CliRun::readSet()
     const bool articles = set_->name() == QStringLiteral("articles");
     progress_ = TerminalProgress(!options_.quiet && TerminalProgress::stderrIsTerminal(),
                                  articles ? ToolText::articleCounterCaption() : QString());
-    set_->read(
-        device_, [this](int done, int total) { progress_.show(done, total); },
-        [this](const OpResult &result, const QJsonValue &data) {
-            progress_.finish();
-            if (!result.ok())
-                return finish(result);
-            if (!writeOutput(jsonText(data)))
-                return;
-            finish(OpResult::done());
-        });
+    const auto progress = [this](int done, int total) { progress_.show(done, total); };
+    auto done = [this](const OpResult &result, const QJsonValue &data) {
+        progress_.finish();
+        if (!result.ok())
+            return finish(result);
+        if (!writeOutput(jsonText(data)))
+            return;
+        finish(OpResult::done());
+    };
+    if (articles)
+        return readArticleRange(device_, options_.from, options_.to, progress, std::move(done));
+    set_->read(device_, progress, std::move(done));
 }
 
 void CliRun::writeSet()
@@ -217,12 +220,14 @@ void CliRun::writeSet()
     const bool articles = set_->name() == QStringLiteral("articles");
     progress_ = TerminalProgress(!options_.quiet && TerminalProgress::stderrIsTerminal(),
                                  articles ? ToolText::articleCounterCaption() : QString());
-    set_->write(
-        device_, data_, [this](int done, int total) { progress_.show(done, total); },
-        [this](const OpResult &result) {
-            progress_.finish();
-            finish(result);
-        });
+    const auto progress = [this](int done, int total) { progress_.show(done, total); };
+    auto done = [this](const OpResult &result) {
+        progress_.finish();
+        finish(result);
+    };
+    if (articles)
+        return writeArticleRange(device_, data_, options_.from, options_.to, progress, std::move(done));
+    set_->write(device_, data_, progress, std::move(done));
 }
 
 void CliRun::dumpMemory()

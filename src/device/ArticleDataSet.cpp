@@ -26,23 +26,34 @@ public:
 
     void read(Device &device, const Progress &progress, ReadDone done) const override
     {
+        readRange(device, 1, ArticleOps::kArticles, progress, std::move(done));
+    }
+
+    void write(Device &device, const QJsonValue &data, const Progress &progress, WriteDone done) const override
+    {
+        writeRange(device, data, 1, ArticleOps::kArticles, progress, std::move(done));
+    }
+
+    static void readRange(Device &device, int from, int to, const Progress &progress, ReadDone done)
+    {
         auto table = std::make_shared<ArticleTable>();
         ArticleOps &ops = device.articles();
         auto *stored = new QObject(&device); // holds this run's connections
         QObject::connect(&ops, &ArticleOps::articleArrived, stored, [table](const ArticleRecord &r) { table->set(r); });
         if (progress)
-            QObject::connect(&ops, &ArticleOps::readStepped, stored, [progress](int next) {
-                progress(std::min(next - 1, int(ArticleOps::kArticles)), ArticleOps::kArticles);
+            QObject::connect(&ops, &ArticleOps::readStepped, stored, [progress, from, to](int next) {
+                progress(std::min(next - 1, to) - from + 1, to - from + 1);
             });
         run(
-            device, Chain::ArticlesRead, [&ops] { return ops.read(); },
+            device, Chain::ArticlesRead, [&ops, from, to] { return ops.read(from, to); },
             [stored, table, done = std::move(done)](const OpResult &result) {
                 delete stored;
                 done(result, result.ok() ? table->toJson() : QJsonValue());
             });
     }
 
-    void write(Device &device, const QJsonValue &data, const Progress &progress, WriteDone done) const override
+    static void writeRange(Device &device, const QJsonValue &data, int from, int to, const Progress &progress,
+                           WriteDone done)
     {
         auto table = std::make_shared<ArticleTable>();
         QString error;
@@ -55,16 +66,18 @@ public:
         ArticleOps &ops = device.articles();
         auto *stored = new QObject(&device);
         if (progress)
-            QObject::connect(&ops, &ArticleOps::writeAsked, stored, [progress](int n) {
-                progress(std::clamp(n - 1, 0, int(ArticleOps::kArticles)), ArticleOps::kArticles);
+            QObject::connect(&ops, &ArticleOps::writeAsked, stored, [progress, from, to](int n) {
+                progress(std::clamp(n - from, 0, to - from + 1), to - from + 1);
             });
         run(
             device, Chain::ArticlesWrite,
-            [&ops, table] {
-                return ops.write([table](int n, ArticleRecord &record, QString &) {
-                    record = table->record(n);
-                    return true;
-                });
+            [&ops, table, from, to] {
+                return ops.write(
+                    [table](int n, ArticleRecord &record, QString &) {
+                        record = table->record(n);
+                        return true;
+                    },
+                    from, to);
             },
             [stored, done = std::move(done)](const OpResult &result) {
                 delete stored;
@@ -108,4 +121,15 @@ const DataSet &articlesDataSet()
 {
     static const ArticleDataSet set;
     return set;
+}
+
+void readArticleRange(Device &device, int from, int to, const DataSet::Progress &progress, DataSet::ReadDone done)
+{
+    ArticleDataSet::readRange(device, from, to, progress, std::move(done));
+}
+
+void writeArticleRange(Device &device, const QJsonValue &data, int from, int to, const DataSet::Progress &progress,
+                       DataSet::WriteDone done)
+{
+    ArticleDataSet::writeRange(device, data, from, to, progress, std::move(done));
 }

@@ -26,12 +26,16 @@ int ArticleOps::progressFor(int next)
     return next > kArticles - 1 ? 0 : next / kArticlesPerStep + 1;
 }
 
-bool ArticleOps::begin(DeviceLink::Chain chain)
+bool ArticleOps::begin(DeviceLink::Chain chain, int from, int to)
 {
+    if (from < 1 || to > kArticles || from > to)
+        return false;
     if (!link_.beginChain(chain, [this](ChainEnd how) { return describeEnd(how); }))
         return false;
     kind_ = chain;
-    article_ = 1;
+    from_ = from;
+    to_ = to;
+    article_ = from;
     done_ = 0;
     stoppedItself_ = false;
     stopReason_.clear();
@@ -39,11 +43,11 @@ bool ArticleOps::begin(DeviceLink::Chain chain)
     return true;
 }
 
-bool ArticleOps::read()
+bool ArticleOps::read(int from, int to)
 {
-    if (!begin(Chain::ArticlesRead))
+    if (!begin(Chain::ArticlesRead, from, to))
         return false;
-    return requestArticle(1);
+    return requestArticle(from);
 }
 
 bool ArticleOps::requestArticle(int n)
@@ -64,30 +68,33 @@ void ArticleOps::readReply()
     // A reply after the read ended (cancelled, no answer, an error) is still published, but asks
     // for nothing more: another operation may be using the link by now.
     const bool running = reading();
-    if (running && n >= 1 && n <= kArticles)
+    // While a read runs, a record outside its range is not published: rows outside stay untouched.
+    const bool outside = running && n >= 1 && n <= kArticles && !inRange(n);
+    if (running && n >= 1 && n <= kArticles && !outside)
         ++done_;
-    emit articleArrived(record);
+    if (!outside)
+        emit articleArrived(record);
     int next = n;
-    if (n <= kArticles) {
+    if (n <= to_) {
         next = n + 1;
-        if (next <= kArticles && running && !requestArticle(next))
+        if (next <= to_ && running && !requestArticle(next))
             return;
     }
     emit readStepped(next);
-    if (running && next > kArticles)
+    if (running && next > to_)
         link_.endChain(kind_, ChainEnd::Completed);
 }
 
-bool ArticleOps::write(Source source)
+bool ArticleOps::write(Source source, int from, int to)
 {
-    if (!begin(Chain::ArticlesWrite))
+    if (!begin(Chain::ArticlesWrite, from, to))
         return false;
     source_ = std::move(source);
     // What a broken-off chain left behind must not swallow the first reply.
     link_.clearRx();
     link_.clearTx();
     // The first frame waits for its reply like every other one: a silent device is reported.
-    if (putRecord(1) && link_.SendAwaitingReply(kWriteCode, kWriteRequestCount))
+    if (putRecord(from) && link_.SendAwaitingReply(kWriteCode, kWriteRequestCount))
         return true;
     stop();
     return false;
@@ -101,7 +108,9 @@ void ArticleOps::writeReply()
     ++done_; // the reply acknowledges the record sent before it
     emit writeAsked(n);
     bool stopped = false;
-    if (n <= kArticles) {
+    // A number below the range ends the write like one past it; below 1 it is refused as before.
+    const bool within = n <= to_ && (n < 1 || n >= from_);
+    if (within) {
         link_.clearTx();
         article_ = n;
         if (putRecord(n) && link_.SendAwaitingReply(kWriteCode, kWriteRequestCount))
@@ -112,7 +121,7 @@ void ArticleOps::writeReply()
     emit writeStepped(n, stopped);
     if (stopped)
         stop();
-    else if (n > kArticles)
+    else if (!within)
         link_.endChain(kind_, ChainEnd::Completed);
 }
 

@@ -28,13 +28,16 @@ public:
     // back to 0 once the end of the table is reached.
     static int progressFor(int next);
 
-    // Starts the read chain with the request for article 1. False when it did not start (the link
-    // is busy with another chain and has said so) or the first request could not be written (the
-    // chain then ended as Stopped).
-    bool read();
-    // Starts the write chain with the record of article 1 from `source`; every later record is the
-    // one the device asks for. False as for read(), and when article 1 cannot be sent.
-    bool write(Source source);
+    // Starts the read chain with the request for article `from`; it ends after the reply for `to`,
+    // or once the device's number passes it (a record past `to` is not published). The defaults
+    // read the whole table. False when it did not start (the link is busy with another chain and
+    // has said so), the range is not within 1..60000, or the first request could not be written
+    // (the chain then ended as Stopped).
+    bool read(int from = 1, int to = kArticles);
+    // Starts the write chain with the record of article `from` from `source`; every later record is
+    // the one the device asks for while it lies within from..to, and the write ends once the device
+    // asks for one outside. False as for read(), and when article `from` cannot be sent.
+    bool write(Source source, int from = 1, int to = kArticles);
     // Breaks the running chain off as the Cancel button does.
     void cancel();
 
@@ -68,7 +71,8 @@ signals:
     void writeStepped(int n, bool stopped);
 
 private:
-    bool begin(DeviceLink::Chain chain);
+    bool begin(DeviceLink::Chain chain, int from, int to);
+    bool inRange(int n) const { return n >= from_ && n <= to_; }
     // Sends the read request for article n; false (the chain stopped) when it could not be sent.
     bool requestArticle(int n);
     // Puts the record of article n into the transmit buffer (positions 4..53); false, with the
@@ -82,6 +86,8 @@ private:
     DeviceLink &link_;
     Source source_;
     DeviceLink::Chain kind_ = DeviceLink::Chain::None; // the last article chain started
+    int from_ = 1;                                     // the range of the running (or last) chain
+    int to_ = kArticles;
     int article_ = 0;
     int done_ = 0;
     bool stoppedItself_ = false;

@@ -664,3 +664,95 @@ TEST_F(Cli, OneOffCommandsMemoryDumpSelfTestAndClockShift)
                                                            : " -> 5f 69 00 0d  (clock back)"));
     }
 }
+
+namespace {
+// A printer holding the named articles (numbers and names only).
+QString printerWithArticles(const QTemporaryDir &dir, const QString &name, const QList<int> &numbers)
+{
+    SimulatedDevice d;
+    for (int n : numbers) {
+        ArticleRecord r;
+        r.number = uint16_t(n);
+        r.name = "old " + QByteArray::number(n);
+        r.price = 100;
+        d.module<SimArticles>()->setArticle(n, r.encode());
+    }
+    const QString path = dir.filePath(name);
+    QString error;
+    EXPECT_TRUE(d.saveToFile(path, &error)) << error.toStdString();
+    return path;
+}
+
+// The request bytes of the simulator's trace lines, from line `from` on.
+QList<QByteArray> tracedRequests(DevsimProcess &sim, int from = 0)
+{
+    sim.readLines();
+    QList<QByteArray> out;
+    for (const QString &line : sim.lines.filter(QStringLiteral("request ")).mid(from))
+        out << QByteArray::fromHex(line.section(QLatin1Char(' '), 1).section(QStringLiteral("->"), 0, 0).toLatin1());
+    return out;
+}
+
+QList<int> numbersOf(const QJsonValue &json)
+{
+    QList<int> out;
+    for (const QJsonValue &a : json.toObject().value("articles").toArray())
+        out << a.toObject().value("number").toInt();
+    return out;
+}
+
+int articleNumberAt(const QByteArray &request)
+{
+    return request.size() > 5 ? uint8_t(request.at(3)) | (uint8_t(request.at(4)) << 8) : -1;
+}
+} // namespace
+
+TEST_F(Cli, ArticleRangeReadAndWriteTouchOnlyTheRange)
+{
+    DevsimProcess a({"--listen", "127.0.0.87:0", "--state",
+                     printerWithArticles(dir, QStringLiteral("a.json"), {99, 100, 150, 200, 201})});
+    DevsimProcess b(
+        {"--listen", "127.0.0.89:0", "--state", printerWithArticles(dir, QStringLiteral("b.json"), {149, 151, 161})});
+    ASSERT_TRUE(a.started && b.started);
+
+    CliResult r =
+        cli({"--device", a.device(), "read", "articles", "--from", "100", "--to", "200", "-o", path("range.json")});
+    ASSERT_EQ(r.exitCode, 0) << r.errText().toStdString();
+    EXPECT_EQ(numbersOf(readFile(path("range.json"))), (QList<int>{100, 150, 200}));
+    QList<QByteArray> seen = tracedRequests(a);
+    ASSERT_EQ(seen.size(), 101);
+    EXPECT_EQ(seen.first(), QByteArray::fromHex("5f800264000d"));
+    EXPECT_EQ(seen.last(), QByteArray::fromHex("5f8002c8000d"));
+
+    // Only 150..160 of the file go to B: 150 from the file, the others fresh; B keeps 149 and 161.
+    r = cli({"--device", b.device(), "--quiet", "write", "articles", path("range.json"), "--from=150", "--to=160"});
+    ASSERT_EQ(r.exitCode, 0) << r.errText().toStdString();
+    seen = tracedRequests(b);
+    ASSERT_EQ(seen.size(), 11);
+    EXPECT_EQ(uint8_t(seen.first().at(1)), 0x85);
+    EXPECT_EQ(articleNumberAt(seen.first()), 150);
+    EXPECT_EQ(seen.first().mid(5, 7), QByteArray("old 150"));
+    EXPECT_EQ(articleNumberAt(seen.last()), 160);
+    EXPECT_EQ(uint8_t(seen.last().at(5)), 0); // a fresh row has no name
+    r = cli({"--device", b.device(), "read", "articles", "--from", "140", "--to", "170"});
+    ASSERT_EQ(r.exitCode, 0) << r.errText().toStdString();
+    const QJsonValue back = parseJson(r.out);
+    EXPECT_EQ(numbersOf(back), (QList<int>{149, 150, 161}));
+    EXPECT_EQ(back.toObject().value("articles").toArray().at(0).toObject().value("name").toString(), "old 149");
+
+    // Ranges outside 1..60000, backwards, not numbers or for another set are refused before connecting.
+    const int before = b.requests();
+    const QList<QStringList> wrong = {{"read", "articles", "--from", "0"},
+                                      {"read", "articles", "--to", "60001"},
+                                      {"read", "articles", "--from", "7", "--to", "6"},
+                                      {"read", "articles", "--from", "x"},
+                                      {"write", "articles", path("range.json"), "--to", "-3"},
+                                      {"read", "taxpayer", "--from", "1"}};
+    for (const QStringList &args : wrong) {
+        r = cli(QStringList{"--device", b.device()} + args);
+        EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.errText().contains("--from") || r.errText().contains("--to"))
+            << args.join(' ').toStdString() << ": " << r.errText().toStdString();
+    }
+    EXPECT_EQ(b.requests(), before);
+}

@@ -1,6 +1,7 @@
 // The article data set without a window: JSON in, the 60000-article chains to the simulated printer, JSON back.
 
 #include "ArticleDataSet.h"
+#include "ArticleOps.h"
 #include "ArticleRecord.h"
 #include "Cp1251.h"
 #include "DeviceHarness.h"
@@ -208,4 +209,114 @@ TEST(ArticleSet, DroppedConnectionMidChain)
     EXPECT_EQ(r.kind, OpResult::Kind::ConnectionLost);
     EXPECT_FALSE(h.link.busy());
     EXPECT_LT(h.sim.module<SimArticles>()->articleReads(), 300);
+}
+
+namespace {
+QByteArray numberBytes(int n)
+{
+    return QByteArray(1, char(n & 0xFF)) + char((n >> 8) & 0xFF);
+}
+
+ArticleRecord named(int n, const char *name)
+{
+    ArticleRecord r;
+    r.number = uint16_t(n);
+    r.name = name;
+    r.price = 100;
+    return r;
+}
+
+// Every request the simulated printer answered, in order.
+std::shared_ptr<std::vector<QByteArray>> recordRequests(DeviceHarness &h)
+{
+    auto seen = std::make_shared<std::vector<QByteArray>>();
+    QObject::connect(h.server.get(), &SimServer::requestAnswered, h.server.get(),
+                     [seen](const QByteArray &request, const QByteArray &) { seen->push_back(request); });
+    return seen;
+}
+} // namespace
+
+TEST(ArticleSet, RangeReadAsksForFromFirstAndEndsAfterTo)
+{
+    DeviceHarness h(QStringLiteral("127.0.0.185"));
+    ASSERT_TRUE(h.connected);
+    SimArticles *sim = h.sim.module<SimArticles>();
+    for (int n : {299, 300, 305, 310, 311})
+        sim->setArticle(n, named(n, "x").encode());
+    auto seen = recordRequests(h);
+    std::vector<std::pair<int, int>> steps;
+    std::optional<std::pair<OpResult, QJsonValue>> out;
+    readArticleRange(
+        h.device, 300, 310, [&](int n, int total) { steps.emplace_back(n, total); },
+        [&](const OpResult &r, const QJsonValue &v) { out.emplace(r, v); });
+    ASSERT_TRUE(DeviceHarness::wait([&] { return out.has_value(); }, 20000));
+    ASSERT_TRUE(out->first.ok()) << out->first.message.toStdString();
+    ASSERT_EQ(seen->size(), 11u);
+    EXPECT_EQ(seen->front(), SimulatedDevice::shortReply(0x80, numberBytes(300)));
+    EXPECT_EQ(seen->back(), SimulatedDevice::shortReply(0x80, numberBytes(310)));
+    QList<int> numbers;
+    for (const QJsonValue &a : out->second.toObject().value("articles").toArray())
+        numbers << a.toObject().value("number").toInt();
+    EXPECT_EQ(numbers, (QList<int>{300, 305, 310}));
+    ASSERT_FALSE(steps.empty());
+    EXPECT_EQ(steps.back(), std::make_pair(11, 11));
+
+    // A device that skips numbers: its answer past "to" ends the read and is not listed.
+    sim->setArticleStep(4); // keeps ... 297, 301, 305, 309, 313
+    sim->setArticle(313, named(313, "past").encode());
+    seen->clear();
+    out.reset();
+    readArticleRange(h.device, 300, 310, {}, [&](const OpResult &r, const QJsonValue &v) { out.emplace(r, v); });
+    ASSERT_TRUE(DeviceHarness::wait([&] { return out.has_value(); }, 20000));
+    ASSERT_TRUE(out->first.ok()) << out->first.message.toStdString();
+    ASSERT_EQ(seen->size(), 4u); // 300 -> 301, 302 -> 305, 306 -> 309, 310 -> 313
+    EXPECT_EQ(seen->back(), SimulatedDevice::shortReply(0x80, numberBytes(310)));
+    numbers.clear();
+    for (const QJsonValue &a : out->second.toObject().value("articles").toArray())
+        numbers << a.toObject().value("number").toInt();
+    EXPECT_EQ(numbers, (QList<int>{305}));
+    EXPECT_FALSE(h.link.busy());
+
+    // A range outside the table starts nothing.
+    EXPECT_FALSE(h.device.articles().read(0, 5));
+    EXPECT_FALSE(h.device.articles().read(7, 6));
+    EXPECT_FALSE(h.device.articles().read(1, 60001));
+    DeviceHarness::wait([] { return false; }, 50);
+    EXPECT_EQ(seen->size(), 4u);
+    EXPECT_FALSE(h.link.busy());
+}
+
+TEST(ArticleSet, RangeWriteSendsOnlyTheRangeWithFreshRowsForUnlisted)
+{
+    DeviceHarness h(QStringLiteral("127.0.0.186"));
+    ASSERT_TRUE(h.connected);
+    SimArticles *sim = h.sim.module<SimArticles>();
+    for (int n : {99, 103, 111})
+        sim->setArticle(n, named(n, "old").encode());
+    auto seen = recordRequests(h);
+    const QJsonObject data = articles(
+        {article(99, "a", "", 1, "1.00", QStringLiteral("А")), article(100, "b", "", 2, "2.00", QStringLiteral("А")),
+         article(105, "c", "", 3, "3.00", QStringLiteral("А")), article(111, "d", "", 4, "4.00", QStringLiteral("А"))});
+    std::vector<std::pair<int, int>> steps;
+    std::optional<OpResult> written;
+    writeArticleRange(
+        h.device, data, 100, 110, [&](int n, int total) { steps.emplace_back(n, total); },
+        [&](const OpResult &r) { written = r; });
+    ASSERT_TRUE(DeviceHarness::wait([&] { return written.has_value(); }, 20000));
+    ASSERT_TRUE(written->ok()) << written->message.toStdString();
+    ASSERT_EQ(seen->size(), 11u);
+    EXPECT_EQ(sim->articleWrites(), 11);
+    for (const QByteArray &request : *seen)
+        EXPECT_EQ(uint8_t(request.at(1)), 0x85);
+    EXPECT_EQ(seen->front(), SimulatedDevice::shortReply(0x85, sim->article(100)));
+    EXPECT_EQ(seen->back(), SimulatedDevice::shortReply(0x85, SimArticles::blankArticle(110)));
+    // Outside the range the device keeps what it had; inside, unlisted rows went fresh.
+    EXPECT_EQ(sim->article(99), named(99, "old").encode());
+    EXPECT_EQ(sim->article(111), named(111, "old").encode());
+    EXPECT_EQ(sim->article(103), SimArticles::blankArticle(103));
+    EXPECT_EQ(ArticleRecord::decode(reinterpret_cast<const uint8_t *>(sim->article(105).constData())).name, "c");
+    ASSERT_FALSE(steps.empty());
+    EXPECT_EQ(steps.front(), std::make_pair(1, 11));
+    EXPECT_EQ(steps.back(), std::make_pair(11, 11));
+    EXPECT_FALSE(h.link.busy());
 }

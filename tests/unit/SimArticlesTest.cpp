@@ -137,3 +137,21 @@ TEST(SimArticles, StateSurvivesSaveAndLoad)
     EXPECT_EQ(e.articles().cashier(1).value(), QByteArray("\xCF\xE5\xF0\xE0"));
     EXPECT_FALSE(e.articles().cashier(2).has_value());
 }
+
+TEST(SimArticles, ChainsStartAtAnyNumber)
+{
+    Device d;
+    // A read may begin anywhere, and a write of any number is stored and asks for the one after it.
+    EXPECT_EQ(replyNumber(d.device.feed(frame(0x80, number(300)))), 300);
+    EXPECT_EQ(replyNumber(d.device.feed(frame(0x85, record(300, 'a')))), 301);
+    EXPECT_EQ(d.articles().article(300), record(300, 'a'));
+    EXPECT_EQ(d.articles().article(299), SimArticles::blankArticle(299));
+
+    // With a step the write asks for the next number the device keeps, also from a number off its grid.
+    d.articles().setArticleStep(3); // 1, 4, 7, 10, ...
+    EXPECT_EQ(replyNumber(d.device.feed(frame(0x85, record(5, 'b')))), 7);
+    EXPECT_EQ(replyNumber(d.device.feed(frame(0x85, record(6, 'c')))), 7);
+    EXPECT_EQ(replyNumber(d.device.feed(frame(0x85, record(7, 'd')))), 10);
+    EXPECT_EQ(d.articles().article(5), record(5, 'b'));
+    EXPECT_EQ(replyNumber(d.device.feed(frame(0x85, record(59999, 'e')))), 60001);
+}
