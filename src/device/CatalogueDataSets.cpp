@@ -1,4 +1,5 @@
 #include "DataSet.h"
+#include "DataSetResult.h"
 
 #include "ArticleDataSet.h"
 #include "CashiersOps.h"
@@ -23,12 +24,6 @@
 namespace {
 
 using Kind = OpResult::Kind;
-
-// Ends a run from the event loop, as every result of a data set is delivered.
-template <typename Done, typename... Args> void later(Device &device, Done done, Args... args)
-{
-    QTimer::singleShot(0, &device, [done = std::move(done), args...] { done(args...); });
-}
 
 // Reads one record that `Ops::received` publishes, with `code` as the reply that ends the wait.
 template <typename Ops, typename Record> void readRecord(Device &device, Ops &ops, uint8_t code, DataSet::ReadDone done)

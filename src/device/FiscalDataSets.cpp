@@ -1,4 +1,5 @@
 #include "DataSet.h"
+#include "DataSetResult.h"
 
 #include "ClockOps.h"
 #include "Cp1251.h"
@@ -21,12 +22,6 @@
 #include <optional>
 
 namespace {
-
-// Ends a run from the event loop, as every result of a data set is delivered.
-template <typename Done, typename... Args> void later(Device &device, Done done, Args... args)
-{
-    QTimer::singleShot(0, &device, [done = std::move(done), args...] { done(args...); });
-}
 
 class TaxpayerSet : public DataSet {
 public:

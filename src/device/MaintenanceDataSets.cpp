@@ -1,4 +1,5 @@
 #include "DataSet.h"
+#include "DataSetResult.h"
 
 #include "Device.h"
 #include "DeviceLink.h"
@@ -19,12 +20,6 @@
 #include <vector>
 
 namespace {
-
-// Ends a run from the event loop, as every result of a data set is delivered.
-template <typename Done, typename... Args> void later(Device &device, Done done, Args... args)
-{
-    QTimer::singleShot(0, &device, [done = std::move(done), args...] { done(args...); });
-}
 
 // One request after another: step(i, next) sends request i and calls next(result) when it ended;
 // the first result that is not Done ends the run, as does the last one.
