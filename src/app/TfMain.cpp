@@ -41,6 +41,8 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -87,9 +89,11 @@ TfMain::TfMain(QWidget *parent) : QMainWindow(parent)
 
     dialog_ = new TDialog(this);
     dialogQueue_ = new DialogQueue(*dialog_, this);
-    setFixedSize(kClientWidth, kClientHeight);
+    buildMenuBar();
+    const int height = kClientHeight + menuBar()->sizeHint().height();
+    setFixedSize(kClientWidth, height);
     if (const QScreen *s = QGuiApplication::primaryScreen())
-        move(s->availableGeometry().center() - QPoint(kClientWidth / 2, kClientHeight / 2));
+        move(s->availableGeometry().center() - QPoint(kClientWidth / 2, height / 2));
 }
 
 TfMain::~TfMain() = default;
@@ -241,6 +245,18 @@ void TfMain::buildStatusBar()
     PBar->setTextVisible(false);
     PBar->setGeometry(0, 1, 440, 14);
     StatusBar->addWidget(panel1);
+}
+
+void TfMain::buildMenuBar()
+{
+    QMenuBar *bar = menuBar();
+    bar->setObjectName("MainMenu");
+    menuProfile_ = bar->addMenu(ToolText::menuProfile());
+    menuProfile_->setObjectName("menuProfile");
+    menuView_ = bar->addMenu(ToolText::menuView());
+    menuView_->setObjectName("menuView");
+    // Profile: back up, compare, restore.
+    // View: communication log.
 }
 
 void TfMain::readFactoryNumber()

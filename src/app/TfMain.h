@@ -18,6 +18,7 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QProgressBar;
 class QPushButton;
 class QStatusBar;
@@ -57,6 +58,9 @@ public:
     ArticleModel &articles() { return *articles_; }
     ArticlesSection &articlesSection() { return *articlesSection_; }
     QString statusText() const;
+    // The menu bar's menus: whole-device profiles, and the views (communication log).
+    QMenu &profileMenu() { return *menuProfile_; }
+    QMenu &viewMenu() { return *menuView_; }
 
     void btPage1Click();
     void btPage2Click();
@@ -79,6 +83,8 @@ private:
     void buildTopBand(QWidget *central);
     void buildPages(QWidget *central);
     void buildStatusBar();
+    // The menu bar above the pages; the window grows by its height, the client area stays 800 x 625.
+    void buildMenuBar();
     void readFactoryNumber();
     // The factory number the long frames carry, beside "Пријава", with what went wrong with the file.
     void showFactoryNumber();
@@ -111,6 +117,8 @@ private:
     QPushButton *btnClose = nullptr;
     QPushButton *BtnPrijava = nullptr;
     QLabel *lblFabrickiBroj = nullptr;
+    QMenu *menuProfile_ = nullptr;
+    QMenu *menuView_ = nullptr;
     QStatusBar *StatusBar = nullptr;
     QLabel *statusPanel0_ = nullptr;
     QProgressBar *PBar = nullptr;

@@ -133,3 +133,51 @@ void writeArticleRange(Device &device, const QJsonValue &data, int from, int to,
 {
     ArticleDataSet::writeRange(device, data, from, to, progress, std::move(done));
 }
+
+std::vector<std::pair<int, int>> articleBlocks(const std::vector<int> &numbers)
+{
+    std::vector<std::pair<int, int>> blocks;
+    for (int n : numbers) {
+        if (!blocks.empty() && blocks.back().second + 1 == n)
+            blocks.back().second = n;
+        else
+            blocks.emplace_back(n, n);
+    }
+    return blocks;
+}
+
+namespace {
+// Writes blocks[index..] one after another; `before` articles of earlier blocks are already done.
+void writeBlocksFrom(Device &device, const QJsonValue &data,
+                     std::shared_ptr<const std::vector<std::pair<int, int>>> blocks, size_t index, int before,
+                     int total, DataSet::Progress progress, DataSet::WriteDone done)
+{
+    if (index >= blocks->size()) {
+        QTimer::singleShot(0, &device, [done = std::move(done)] { done(OpResult::done()); });
+        return;
+    }
+    const auto [from, to] = (*blocks)[index];
+    DataSet::Progress step;
+    if (progress)
+        step = [progress, before, total](int n, int) { progress(before + n, total); };
+    const int size = to - from + 1;
+    writeArticleRange(device, data, from, to, step,
+                      [&device, data, blocks, index, before, size, total, progress, done](const OpResult &result) {
+                          if (!result.ok()) {
+                              done(result);
+                              return;
+                          }
+                          writeBlocksFrom(device, data, blocks, index + 1, before + size, total, progress, done);
+                      });
+}
+} // namespace
+
+void writeArticleBlocks(Device &device, const QJsonValue &data, const std::vector<std::pair<int, int>> &blocks,
+                        const DataSet::Progress &progress, DataSet::WriteDone done)
+{
+    int total = 0;
+    for (const auto &[from, to] : blocks)
+        total += to - from + 1;
+    writeBlocksFrom(device, data, std::make_shared<const std::vector<std::pair<int, int>>>(blocks), 0, 0, total,
+                    progress, std::move(done));
+}

@@ -3,6 +3,9 @@
 
 #include "DataSet.h"
 
+#include <utility>
+#include <vector>
+
 // The one instance, for the catalogue group's list of data sets.
 const DataSet &articlesDataSet();
 
@@ -13,3 +16,12 @@ const DataSet &articlesDataSet();
 void readArticleRange(Device &device, int from, int to, const DataSet::Progress &progress, DataSet::ReadDone done);
 void writeArticleRange(Device &device, const QJsonValue &data, int from, int to, const DataSet::Progress &progress,
                        DataSet::WriteDone done);
+
+// Consecutive article numbers joined into from..to blocks: {3,4,5,9} -> {3..5, 9..9}. The numbers
+// must be in ascending order.
+std::vector<std::pair<int, int>> articleBlocks(const std::vector<int> &numbers);
+// Writes only the given blocks of `data` (the set's JSON form, checked whole before anything is
+// sent): one write chain per block, in order, each as writeArticleRange. Stops at the first block
+// that does not end Done; progress counts articles over all blocks. No blocks: Done, nothing sent.
+void writeArticleBlocks(Device &device, const QJsonValue &data, const std::vector<std::pair<int, int>> &blocks,
+                        const DataSet::Progress &progress, DataSet::WriteDone done);

@@ -460,4 +460,20 @@ inline QString cliInterrupted()
     return QStringLiteral("Прекинуто (Ctrl-C).");
 }
 
+// ---- Menu bar ----
+inline QString menuProfile()
+{
+    return QStringLiteral("Профил");
+}
+inline QString menuView()
+{
+    return QStringLiteral("Преглед");
+}
+
+// ---- Whole-device profiles ----
+
+// ---- Communication log and finding the printer ----
+
+// ---- Partial article transfers ----
+
 } // namespace ToolText
