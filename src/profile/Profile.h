@@ -29,7 +29,10 @@ struct Profile {
     QString identity() const;
 };
 
-// Reading and writing profile files (UTF-8 JSON, extension .qvp).
+// Reading and writing profile files (UTF-8 JSON, extension .qvp):
+//   {"format": "quorvel-profile", "version": 1, "tool": "quorvel 3.4.0", "taken": "2026-12-09T10:00:00Z",
+//    "factoryNumber": "123456", "complete": true, "sets": {"taxpayer": {...}, "articles": {...}, ...}}
+// Each set as `quorvel-cli read SET` prints it, except the logo: {"printed": bool, "png": "<base64>"}.
 namespace ProfileFile {
 // Writes `profile` to `path` atomically (a temporary file renamed over the old one); false with
 // `error` in the tool's words when it could not be written (the old file is then untouched).

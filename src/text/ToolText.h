@@ -472,6 +472,8 @@ inline QString menuView()
 
 // ---- Whole-device profiles ----
 
+// ---- Whole-device profiles in the window ----
+
 // ---- Communication log and finding the printer ----
 
 // ---- Partial article transfers ----
