@@ -103,8 +103,47 @@ void DeviceLink::putTx(int pos, const QByteArray &bytes, int maxLength)
 
 void DeviceLink::clearRx()
 {
+    discardCollected(Discard::Dropped);
+    flushDiscarded();
     rxCount_ = 0;
     rx_.fill(0);
+}
+
+void DeviceLink::discardCollected(Discard why)
+{
+    if (rxCount_ < 1)
+        return;
+    if (!discarded_.isEmpty() && why != discardedWhy_)
+        flushDiscarded();
+    discardedWhy_ = why;
+    discarded_.append(reinterpret_cast<const char *>(&rx_[1]), std::min(rxCount_, kBufferSize));
+    // A long run of garbage is reported in pieces of about one frame's size.
+    if (discarded_.size() >= kBufferSize)
+        flushDiscarded();
+}
+
+void DeviceLink::flushDiscarded()
+{
+    if (discarded_.isEmpty())
+        return;
+    const QByteArray bytes = discarded_;
+    discarded_.clear();
+    emit bytesDiscarded(bytes, discardedWhy_);
+}
+
+QString DeviceLink::noAnswerMessage() const
+{
+    const QString text = UiText(Txt::NoAnswer);
+    if (lastSent_.isEmpty())
+        return text;
+    // The first bytes say which request it was; the rest of a long record adds nothing here.
+    constexpr int kShown = 12;
+    QString hex = QString::fromLatin1(lastSent_.left(kShown).toHex(' '));
+    if (lastSent_.size() > kShown)
+        hex += QStringLiteral(" …");
+    const QString name = frameNamer_ ? frameNamer_(lastSent_, true) : QString();
+    const QString where = transport_ ? transport_->where() : QString();
+    return text + QLatin1Char('\n') + ToolText::noAnswerDetail(hex, name, where);
 }
 
 void DeviceLink::resetState()
@@ -152,10 +191,13 @@ void DeviceLink::actOnClosed()
     view_.connectionClosed();
     emit connectionLost();
     // A running chain ends here; its message says where the transfer stood.
+    QString text = ToolText::ConnectionLost();
+    if (const QString where = transport_ ? transport_->where() : QString(); !where.isEmpty())
+        text += QLatin1Char('\n') + ToolText::connectionLostDetail(where);
     if (asked)
         endChain(ChainEnd::ConnectionLost);
     else
-        endChainWithMessage(ChainEnd::ConnectionLost, ToolText::ConnectionLost());
+        endChainWithMessage(ChainEnd::ConnectionLost, text);
 }
 
 void DeviceLink::onTransportBytes(const QByteArray &bytes)
@@ -179,6 +221,8 @@ bool DeviceLink::writeOut(const QByteArray &bytes)
     else if (!transport_->isOpen() || !transport_->write(bytes))
         error = transport_->errorString();
     if (error.isNull()) {
+        lastSent_ = bytes;
+        flushDiscarded();
         emit frameSent(bytes);
         return true;
     }
@@ -214,8 +258,10 @@ bool DeviceLink::SendAwaitingReply(uint8_t code, int count)
 void DeviceLink::appendByte(uint8_t b)
 {
     // A frame that cannot complete within the buffer is dropped and collection starts over.
-    if (rxCount_ >= kBufferSize)
+    if (rxCount_ >= kBufferSize) {
+        discardCollected(Discard::TooLong);
         rxCount_ = 0;
+    }
     rx_[size_t(++rxCount_)] = b;
 }
 
@@ -261,6 +307,7 @@ void DeviceLink::recognise(const QByteArray &bytes, bool eachByte)
             appendByte(uint8_t(c));
         HandleReceived();
     }
+    flushDiscarded();
 }
 
 bool DeviceLink::tryLongReply(uint8_t command)
@@ -268,6 +315,7 @@ bool DeviceLink::tryLongReply(uint8_t command)
     if (rxCount_ < 1 || rx_[1] != kStartLong || rx_[8] != command || rx_[size_t(rxCount_)] != kCr ||
         rxCount_ != rx_[9] + 12)
         return false;
+    flushDiscarded();
     emit frameRecognised(QByteArray(reinterpret_cast<const char *>(&rx_[1]), rxCount_));
     rxCount_ = 0;
     ++dispatchDepth_;
@@ -290,23 +338,29 @@ void DeviceLink::HandleReceived()
 {
     if (cancel_) {
         cancel_ = false;
+        discardCollected(Discard::Cancelled);
         rxCount_ = 0;
     }
-    if (rx_[1] != kStartShort && rx_[1] != kStartLong)
+    if (rx_[1] != kStartShort && rx_[1] != kStartLong) {
+        discardCollected(Discard::NoStartByte);
         rxCount_ = 0;
+    }
     if (rxCount_ < 1)
         return;
     if (tryLongReply(0x20) || tryLongReply(0x24))
         return;
     const int l = rx_[3];
     if ((rxCount_ == l + 4 || rxCount_ == l + 5) && rx_[size_t(rxCount_)] == kCr) {
+        flushDiscarded();
         emit frameRecognised(QByteArray(reinterpret_cast<const char *>(&rx_[1]), rxCount_));
         rxCount_ = 0;
         const uint8_t code = rx_[2];
         dispatch(code);
-        rx_.fill(0);
-        if (rxCount_ > 5)
+        if (rxCount_ > 5) {
+            discardCollected(Discard::Dropped);
             rxCount_ = 0;
+        }
+        rx_.fill(0);
         emit replyDispatched(code);
         processIncoming();
     }
@@ -353,7 +407,7 @@ void DeviceLink::TimerTimer()
     const bool closeAfter = disconnectAfterExit_;
     disconnectAfterExit_ = false;
     view_.setCancelButtonVisible(false);
-    endChainWithMessage(ChainEnd::NoAnswer, UiText(Txt::NoAnswer));
+    endChainWithMessage(ChainEnd::NoAnswer, noAnswerMessage());
     emit noAnswer();
     if (closeAfter)
         closeAfterLeave();

@@ -103,6 +103,19 @@ public:
     Q_ENUM(ChainEnd)
     // Says where a chain stands when it ends; added to the link's own error and no-answer messages.
     using ChainDescriber = std::function<QString(ChainEnd how)>;
+    // Why received bytes were thrown away without forming a reply: no start byte in front, a frame
+    // that outgrew the buffer, the reply in flight after Cancel, a partial frame dropped when the
+    // buffer was emptied (the connection went away, a disconnect).
+    enum class Discard { NoStartByte, TooLong, Cancelled, Dropped };
+    Q_ENUM(Discard)
+
+    // Names a frame in messages ("read taxpayer"); the device layer, which knows the commands, sets it.
+    using FrameNamer = std::function<QString(const QByteArray &frame, bool sent)>;
+    void setFrameNamer(FrameNamer namer) { frameNamer_ = std::move(namer); }
+    // The last frame written to the transport (empty before the first).
+    const QByteArray &lastSent() const { return lastSent_; }
+    // The no-answer message: the fixed text, then what was sent, where to, and what to check.
+    QString noAnswerMessage() const;
 
     // Marks `chain` as running and disables every control that would start another device
     // operation, except `keepEnabled` (the running chain's own stop button). False, with a message,
@@ -141,9 +154,16 @@ signals:
     void frameSent(const QByteArray &bytes);
     // A complete reply was recognised (short or long frame), before it is handled.
     void frameRecognised(const QByteArray &bytes);
+    // Received bytes that formed no reply were thrown away: one run of them per call, reported in
+    // arrival order with frameRecognised.
+    void bytesDiscarded(const QByteArray &bytes, DeviceLink::Discard why);
 
 private:
     static int index(int pos) { return pos < 1 ? 1 : (pos > kBufferSize ? kBufferSize : pos); }
+    // Receive positions 1..count are thrown away: collected into the current run of discarded bytes.
+    void discardCollected(Discard why);
+    // Reports the run of discarded bytes collected so far (before a frame or at the end of a delivery).
+    void flushDiscarded();
     void appendByte(uint8_t b);
     void onTransportBytes(const QByteArray &bytes);
     void onTransportClosed();
@@ -195,6 +215,11 @@ private:
     void endChainWithMessage(ChainEnd how, const QString &text);
     // The transport write itself; false, with the error shown, when the bytes could not go out.
     bool writeOut(const QByteArray &bytes);
+
+    QByteArray discarded_;
+    Discard discardedWhy_ = Discard::NoStartByte;
+    FrameNamer frameNamer_;
+    QByteArray lastSent_;
 
     Chain chain_ = Chain::None;
     ChainDescriber describeChain_;

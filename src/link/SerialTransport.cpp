@@ -45,6 +45,12 @@ QString SerialTransport::systemLocation(const QString &portName)
 #endif
 }
 
+QString SerialTransport::where() const
+{
+    const QString location = systemLocation(portName_);
+    return location == portName_.trimmed() ? location : portName_.trimmed() + QStringLiteral(" (") + location + ')';
+}
+
 bool SerialTransport::open()
 {
     close();
@@ -91,9 +97,9 @@ QString SerialTransport::openErrorText(const QString &location, QSerialPort::Ser
         }
         return ToolText::SerialPortInUse(location);
     }
-#else
-    Q_UNUSED(error);
 #endif
+    if (error == QSerialPort::DeviceNotFoundError)
+        return ToolText::SerialPortMissing(location);
     return location + QStringLiteral(": ") + portText;
 }
 

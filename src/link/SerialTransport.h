@@ -28,6 +28,8 @@ public:
     QString errorString() const override;
     void close() override;
     bool recogniseEachByte() const override { return false; }
+    // "COM1 (/dev/ttyS0)", or the device path alone when it was given as one.
+    QString where() const override;
 
     QSerialPort &port() { return port_; }
 

@@ -49,6 +49,7 @@ bool TcpTransport::connectTo(const QString &address, int timeoutMs)
     close();
     error_.clear();
     connectError_.clear();
+    address_ = host + QLatin1Char(':') + QString::number(port);
     QEventLoop loop;
     QTimer timer;
     timer.setSingleShot(true);
@@ -65,8 +66,16 @@ bool TcpTransport::connectTo(const QString &address, int timeoutMs)
         wasConnected_ = true;
         return true;
     }
-    // An error ends the wait early; a wait that ran out means the connect timed out.
-    connectError_ = timer.isActive() ? socket_.errorString() : QStringLiteral("Connection timed out");
+    // An error ends the wait early; a wait that ran out means the connect timed out. The socket's
+    // own words come first, then which address was tried and what to check.
+    if (!timer.isActive())
+        connectError_ = QStringLiteral("Connection timed out\n") + ToolText::tcpTimedOut(host, port, timeoutMs);
+    else if (socket_.error() == QAbstractSocket::ConnectionRefusedError)
+        connectError_ = socket_.errorString() + QLatin1Char('\n') + ToolText::tcpRefused(host, port);
+    else if (socket_.error() == QAbstractSocket::HostNotFoundError)
+        connectError_ = socket_.errorString() + QLatin1Char('\n') + ToolText::tcpHostNotFound(host);
+    else
+        connectError_ = socket_.errorString() + QLatin1Char('\n') + ToolText::tcpNotReached(host, port);
     socket_.abort();
     return false;
 }

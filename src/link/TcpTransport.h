@@ -25,6 +25,8 @@ public:
     QString errorString() const override;
     void close() override;
     bool recogniseEachByte() const override { return true; }
+    // "host:port" of the last connectTo().
+    QString where() const override { return address_; }
 
     QTcpSocket &socket() { return socket_; }
 
@@ -35,6 +37,7 @@ private:
     QTcpSocket socket_;
     QString error_;
     QString connectError_;
+    QString address_;
     bool wasConnected_ = false; // connected and not closed by us since
     bool closingHere_ = false;  // close() is running: the disconnect is ours, not the device's
 };

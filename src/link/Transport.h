@@ -18,6 +18,8 @@ public:
     virtual void close() = 0;
     // TCP hands every byte to the recogniser on its own; serial hands over whole chunks.
     virtual bool recogniseEachByte() const = 0;
+    // Where the pipe goes, for messages: the port, or the address and port (empty when unknown).
+    virtual QString where() const { return {}; }
 
 signals:
     void received(const QByteArray &bytes);

@@ -476,6 +476,201 @@ inline QString menuView()
 
 // ---- Communication log and finding the printer ----
 
+// After the no-answer text: what went out, where to, and what to check.
+inline QString noAnswerDetail(const QString &frameHex, const QString &name, const QString &where)
+{
+    QString sent = frameHex;
+    if (!name.isEmpty())
+        sent += QStringLiteral(" (%1)").arg(name);
+    if (!where.isEmpty())
+        sent += QStringLiteral(" на %1").arg(where);
+    return QStringLiteral("Послато: %1. Проверите кабл, изабрани порт и да ли је фискални принтер укључен.").arg(sent);
+}
+// After the lost-connection text: which connection it was.
+inline QString connectionLostDetail(const QString &where)
+{
+    return QStringLiteral("Веза: %1. Проверите кабл и да ли је фискални принтер укључен, па отворите везу поново.")
+        .arg(where);
+}
+// A TCP connect that failed, after the socket's own words.
+inline QString tcpRefused(const QString &host, quint16 port)
+{
+    return QStringLiteral("Адреса %1, порт %2: веза је одбијена. На тој адреси нико не ослушкује тај порт; "
+                          "проверите ИП адресу и порт фискалног принтера (обично 1024) и да ли је укључен.")
+        .arg(host)
+        .arg(port);
+}
+inline QString tcpTimedOut(const QString &host, quint16 port, int ms)
+{
+    return QStringLiteral("Адреса %1, порт %2: нема одговора за %3 s. Проверите ИП адресу, мрежни кабл и да ли "
+                          "је фискални принтер укључен и у истој мрежи.")
+        .arg(host)
+        .arg(port)
+        .arg(ms / 1000.0, 0, 'g', 3);
+}
+inline QString tcpHostNotFound(const QString &host)
+{
+    return QStringLiteral("Адреса „%1“ није пронађена. Упишите ИП адресу фискалног принтера, нпр. 192.168.1.50.")
+        .arg(host);
+}
+inline QString tcpNotReached(const QString &host, quint16 port)
+{
+    return QStringLiteral("Адреса %1, порт %2: веза није успостављена. Проверите ИП адресу, мрежни кабл и да ли "
+                          "је фискални принтер укључен.")
+        .arg(host)
+        .arg(port);
+}
+// A serial port that is not there.
+inline QString SerialPortMissing(const QString &port)
+{
+    return QStringLiteral("%1: порт не постоји. Проверите да ли је кабл (USB адаптер) прикључен и изаберите "
+                          "постојећи порт; „Пронађи принтер“ проба све портове.")
+        .arg(port);
+}
+
+// The communication log window.
+inline QString commLogMenu()
+{
+    return QStringLiteral("Комуникациони лог");
+}
+inline QString commLogTitle()
+{
+    return QStringLiteral("Комуникациони лог");
+}
+inline QString commLogPause()
+{
+    return QStringLiteral("Пауза");
+}
+inline QString commLogClear()
+{
+    return QStringLiteral("Обриши");
+}
+inline QString commLogSave()
+{
+    return QStringLiteral("Сачувај...");
+}
+inline QString commLogShowAll()
+{
+    return QStringLiteral("Сви оквири");
+}
+inline QString commLogShowSent()
+{
+    return QStringLiteral("Само послато");
+}
+inline QString commLogShowReceived()
+{
+    return QStringLiteral("Само примљено");
+}
+inline QString commLogLines(int shown, int total)
+{
+    return QStringLiteral("Редова: %1 од %2").arg(shown).arg(total);
+}
+inline QString commLogPaused(int waiting)
+{
+    return QStringLiteral("Пауза: чека нових редова %1").arg(waiting);
+}
+inline QString commLogSaveCaption()
+{
+    return QStringLiteral("Чување комуникационог лога");
+}
+inline QString commLogFileFilter()
+{
+    return QStringLiteral("Текст (*.txt *.log);;Сви фајлови (*)");
+}
+inline QString commLogSaved(const QString &path, int lines)
+{
+    return QStringLiteral("Лог је сачуван у „%1“ (редова: %2).").arg(path).arg(lines);
+}
+inline QString commLogNotSaved(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Лог није сачуван у „%1“: %2").arg(path, reason);
+}
+
+// Finding the printer on the serial ports.
+inline QString findPrinterButton()
+{
+    return QStringLiteral("Пронађи принтер");
+}
+inline QString findPrinterTitle()
+{
+    return QStringLiteral("Тражење фискалног принтера");
+}
+inline QString findPrinterProbing(const QString &port, int n, int total)
+{
+    return QStringLiteral("Проба порт %1 (%2 од %3)...").arg(port).arg(n).arg(total);
+}
+inline QString findPrinterDone(int found, int total)
+{
+    return QStringLiteral("Пробано портова: %1, пронађено принтера: %2.").arg(total).arg(found);
+}
+inline QString findPrinterNone()
+{
+    return QStringLiteral("Ни на једном порту није одговорио фискални принтер. Проверите кабл и да ли је принтер "
+                          "укључен; порт који користи други програм не може да се проба.");
+}
+inline QString findPrinterChoose()
+{
+    return QStringLiteral("Изабери");
+}
+inline QString findPrinterClose()
+{
+    return QStringLiteral("Затвори");
+}
+inline QString findPrinterPortOpen()
+{
+    return QStringLiteral("Затворите порт пре тражења принтера.");
+}
+// What a port said when it was probed.
+inline QString probeFound()
+{
+    return QStringLiteral("фискални принтер одговара");
+}
+inline QString probeInServiceMode()
+{
+    return QStringLiteral("у сервисном режиму");
+}
+inline QString probeNotInServiceMode()
+{
+    return QStringLiteral("није у сервисном режиму");
+}
+inline QString probeRefused(const QString &text)
+{
+    return QStringLiteral("одбио захтев: %1").arg(text);
+}
+inline QString probeModel(const QString &model)
+{
+    return QStringLiteral("модел %1").arg(model);
+}
+inline QString probeOtherModel(const QString &model)
+{
+    return QStringLiteral("модел %1 (програм није предвиђен за тај модел)").arg(model);
+}
+inline QString probeSerialNumber(const QString &number)
+{
+    return QStringLiteral("серијски број касе %1").arg(number);
+}
+inline QString probeSilent(int ms)
+{
+    return QStringLiteral("нема одговора за %1 ms").arg(ms);
+}
+inline QString probeGarbage(int bytes)
+{
+    return QStringLiteral("стигло је бајтова %1 који нису одговор принтера (други уређај или друга брзина)").arg(bytes);
+}
+inline QString probeNotOpened(const QString &reason)
+{
+    return QStringLiteral("не може да се отвори: %1").arg(reason);
+}
+// quorvel-cli detect: nothing found.
+inline QString cliDetectNone(int ports)
+{
+    return QStringLiteral("Фискални принтер није пронађен (пробано портова: %1).").arg(ports);
+}
+inline QString cliDetectNoPorts()
+{
+    return QStringLiteral("Нема серијских портова за пробу.");
+}
+
 // ---- Partial article transfers ----
 
 } // namespace ToolText

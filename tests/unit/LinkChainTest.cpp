@@ -104,7 +104,8 @@ TEST_F(LinkChain, ErrorNoAnswerCancelClosedAndLeavingServiceModeEndTheChain)
     ASSERT_TRUE(link.SendAwaitingReply(0x80, 6));
     link.TimerTimer();
     ASSERT_EQ(view.dialogs.size(), 1);
-    EXPECT_EQ(view.dialogs[0], UiText(Txt::TitleError) + "|" + UiText(Txt::NoAnswer) + "\nstopped at 7");
+    EXPECT_EQ(view.dialogs[0], UiText(Txt::TitleError) + "|" + UiText(Txt::NoAnswer) + "\n" +
+                                   ToolText::noAnswerDetail("5f 80 02 00 00 0d", {}, {}) + "\nstopped at 7");
 
     ASSERT_TRUE(link.beginChain(Chain::ArticlesWrite, describe));
     reply(0xF5, QByteArray("\x04\x01\x03", 3));

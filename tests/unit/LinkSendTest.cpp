@@ -3,6 +3,7 @@
 #include "LongFrame.h"
 #include "RecordingView.h"
 #include "TestTransport.h"
+#include "ToolText.h"
 #include "UiText.h"
 
 #include <QElapsedTimer>
@@ -107,7 +108,10 @@ TEST(LinkSend, NoAnswerMessageWhenTheTimerFiresWithTheRequestUnanswered)
     while (view.dialogs.isEmpty() && e.elapsed() < 3000)
         QTest::qWait(5);
     ASSERT_EQ(view.dialogs.size(), 1);
-    EXPECT_EQ(view.dialogs[0], UiText(Txt::TitleError) + "|Немате одговор од фискалног принтера! Проверите прикључке.");
+    // The fixed text, then what was sent (this link has no names for commands and no address).
+    EXPECT_EQ(view.dialogs[0], UiText(Txt::TitleError) +
+                                   "|Немате одговор од фискалног принтера! Проверите прикључке.\n" +
+                                   ToolText::noAnswerDetail("5f 30 00 0d", {}, {}));
     EXPECT_FALSE(view.cancelVisible);
     EXPECT_FALSE(link.cancelFlag());
     EXPECT_FALSE(link.replyTimer().isActive());

@@ -3,6 +3,7 @@
 #include "DeviceLink.h"
 #include "RecordingView.h"
 #include "TestTransport.h"
+#include "ToolText.h"
 #include "UiText.h"
 
 #include <QRandomGenerator>
@@ -499,7 +500,8 @@ TEST_F(Recogniser, SilentDeviceStillClosesTheConnectionAfterTheNoAnswerNotice)
     link.SendAwaitingReply(0x10, 4);
     link.setDisconnectAfterExit(true);
     link.TimerTimer();
-    EXPECT_EQ(view.dialogs, QStringList{err(UiText(Txt::NoAnswer))});
+    EXPECT_EQ(view.dialogs,
+              QStringList{err(UiText(Txt::NoAnswer) + "\n" + ToolText::noAnswerDetail("5f 10 00 0d", {}, {}))});
     EXPECT_EQ(tcp.closeCount, 1);
     EXPECT_EQ(view.tcpClosed, 1);
     EXPECT_FALSE(link.disconnectAfterExit());
