@@ -1,9 +1,9 @@
 #pragma once
-// The --log file: every frame sent and recognised on the link, one line each.
+// The --log file: every frame sent and recognised on the link and the bytes that formed no frame,
+// one line each, as the window's communication log writes them.
 
 #include <QFile>
 #include <QObject>
-#include <QTime>
 
 class DeviceLink;
 
@@ -20,10 +20,6 @@ public:
             file_.flush();
     }
 
-    // "12:34:56.789 -> 5f 30 00 0d  (read taxpayer)": time, direction, bytes, the command's name.
-    static QByteArray line(const QTime &time, bool sent, const QByteArray &frame);
-
 private:
-    void write(bool sent, const QByteArray &frame);
     QFile file_;
 };

@@ -4,6 +4,7 @@
 #include "CashiersOps.h"
 #include "ClockOps.h"
 #include "ClockShiftOps.h"
+#include "CommLogLine.h"
 #include "DepartmentsOps.h"
 #include "DeviceLink.h"
 #include "FiscalDataOps.h"
@@ -19,6 +20,8 @@
 
 Device::Device(DeviceLink &link, QObject *parent) : QObject(parent), link_(link)
 {
+    // The link's messages name a request as the communication log does.
+    link.setFrameNamer(&CommLogLine::describe);
     // Fiscal data sets
     fiscalData_ = std::make_unique<FiscalDataOps>(link);
     taxpayer_ = std::make_unique<TaxpayerOps>(link);

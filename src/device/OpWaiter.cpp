@@ -9,7 +9,7 @@ OpWaiter::OpWaiter(DeviceLink &link, QObject *parent) : QObject(parent), link_(l
 {
     timer_.setSingleShot(true);
     connect(&timer_, &QTimer::timeout, this,
-            [this] { finish(OpResult::failed(OpResult::Kind::NoAnswer, UiText(Txt::NoAnswer))); });
+            [this] { finish(OpResult::failed(OpResult::Kind::NoAnswer, link_.noAnswerMessage())); });
 }
 
 void OpWaiter::startTimeout(int timeoutMs)

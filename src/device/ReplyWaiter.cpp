@@ -20,7 +20,7 @@ ReplyWaiter::ReplyWaiter(DeviceLink &link, int code, int timeoutMs, QObject *par
             finish(OpResult::done());
     });
     connect(&link_, &DeviceLink::noAnswer, this,
-            [this] { finish(OpResult::failed(OpResult::Kind::NoAnswer, UiText(Txt::NoAnswer))); });
+            [this] { finish(OpResult::failed(OpResult::Kind::NoAnswer, link_.noAnswerMessage())); });
     endOnErrorReplyOrLoss();
     startTimeout(timeoutMs);
 }
