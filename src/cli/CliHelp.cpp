@@ -1,6 +1,7 @@
 #include "CliHelp.h"
 
 #include "DataSet.h"
+#include "PrinterProber.h"
 
 #include <QStringList>
 
@@ -31,6 +32,7 @@ QString tool()
                "  selftest display|printer|fm|pm\n"
                "                             starts one of the device's self-tests\n"
                "  clock-shift forward|back   moves the device clock one hour\n"
+               "  detect [PORT...]           looks for the printer on the serial ports (needs no --device)\n"
                "  help [COMMAND]             this text, or one command's\n"
                "\n"
                "SET is one of: %1\n"
@@ -44,7 +46,8 @@ QString tool()
                "  --login                    sends the operator login before the command\n"
                "  --log FILE                 writes every frame sent and received to FILE, one line\n"
                "                             each: time, direction (-> sent, <- received), the bytes\n"
-               "                             in hexadecimal and the command's name\n"
+               "                             in hexadecimal and the command's name (bytes that formed\n"
+               "                             no frame are listed as discarded)\n"
                "  --quiet, -q                no progress bar\n"
                "  --yes, -y                  write without asking first (write taxgroups uses one of\n"
                "                             the device's 30 rate changes and asks otherwise)\n"
@@ -58,13 +61,15 @@ QString tool()
                "\n"
                "Exit status:\n"
                "  0    success\n"
+               "  1    detect found no printer\n"
                "  2    any error: usage, connection, refusal by the device, no answer, bad file\n"
                "  130  interrupted with Ctrl-C (a running transfer is broken off as Cancel does)\n"
                "\n"
                "Examples:\n"
                "  quorvel-cli --device tcp:192.168.1.50 read taxpayer -o taxpayer.json\n"
                "  quorvel-cli --device serial:/dev/ttyUSB0 write taxpayer taxpayer.json\n"
-               "  quorvel-cli --device tcp:192.168.1.50 --log frames.txt read articles -o articles.json\n")
+               "  quorvel-cli --device tcp:192.168.1.50 --log frames.txt read articles -o articles.json\n"
+               "  quorvel-cli detect\n")
         .arg(setNames());
 }
 
@@ -109,6 +114,19 @@ QString command(const QString &name)
         return QStringLiteral("Usage: %1clock-shift forward|back\n"
                               "Moves the device clock one hour forward (0x67) or back (0x69).\n")
             .arg(device);
+    if (name == QStringLiteral("detect"))
+        return QStringLiteral(
+                   "Usage: quorvel-cli detect [--timeout MS] [--log FILE] [--quiet] [PORT...]\n"
+                   "Looks for the fiscal printer on serial ports: COM1..COM4 (on Linux /dev/ttyS0..3) and every\n"
+                   "port the system lists, or only the PORTs given (device paths). Each port is opened at 57600\n"
+                   "baud, sent one harmless request (read fiscal data, 5f 20 00 0d) and given MS milliseconds\n"
+                   "(default %1) to answer; any valid reply counts, a refusal too. Nothing is written to the\n"
+                   "printer, there is no login, and every port is closed again with its settings as they were.\n"
+                   "Each printer found is one line on standard output: the --device argument that reaches it,\n"
+                   "a tab, and what it said (service mode or not, the model identifier, the serial number).\n"
+                   "Ports without a printer are named on standard error (unless --quiet). No network scan.\n"
+                   "Exit 0 when a printer was found, 1 when none was, 2 on a usage error.\n")
+            .arg(PrinterProber::kDefaultTimeoutMs);
     if (name == QStringLiteral("help"))
         return QStringLiteral("Usage: quorvel-cli help [COMMAND]\n"
                               "Shows the tool's usage, or one command's.\n");

@@ -8,7 +8,7 @@
 namespace {
 const QStringList kCommands = {QStringLiteral("login"),   QStringLiteral("read"),     QStringLiteral("write"),
                                QStringLiteral("fm-dump"), QStringLiteral("selftest"), QStringLiteral("clock-shift"),
-                               QStringLiteral("help")};
+                               QStringLiteral("detect"),  QStringLiteral("help")};
 
 QString setNames()
 {
@@ -130,7 +130,17 @@ bool CliOptions::parse(const QStringList &arguments, CliOptions &out, QString &e
             ok = articleNumber(out.from);
         else if (arg == QStringLiteral("--to"))
             ok = articleNumber(out.to);
-        else if (arg == QStringLiteral("--login"))
+        else if (arg == QStringLiteral("--timeout")) {
+            QString text;
+            ok = value(text);
+            const int ms = text.toInt(&ok);
+            if (!ok || ms < 10 || ms > 60000) {
+                error = QStringLiteral("--timeout %1: expected milliseconds 10..60000").arg(text);
+                ok = false;
+            } else {
+                out.timeoutMs = ms;
+            }
+        } else if (arg == QStringLiteral("--login"))
             ok = flag(out.login);
         else if (arg == QStringLiteral("--quiet") || arg == QStringLiteral("-q"))
             ok = flag(out.quiet);
@@ -183,6 +193,19 @@ bool CliOptions::parse(const QStringList &arguments, CliOptions &out, QString &e
     const QString &c = out.command;
     if (c == QStringLiteral("login") && !argCount(0, "no arguments"))
         return false;
+    if (out.timeoutMs > 0 && c != QStringLiteral("detect")) {
+        error = QStringLiteral("--timeout is for detect");
+        return false;
+    }
+    // detect probes serial ports itself: it takes ports, not a device.
+    if (c == QStringLiteral("detect")) {
+        if (!out.device.isEmpty() || out.login || !out.output.isEmpty() || out.rangeGiven || out.yes ||
+            out.factoryNumberGiven) {
+            error = QStringLiteral("detect takes only [--timeout MS] [--log FILE] [--quiet] and PORT...");
+            return false;
+        }
+        return true;
+    }
     if (c == QStringLiteral("fm-dump") && !argCount(0, "no arguments besides -o FILE"))
         return false;
     if (c == QStringLiteral("read") && !argCount(1, "one SET"))

@@ -17,9 +17,11 @@ struct CliOptions {
     int from = 1;
     int to = 60000;
     bool rangeGiven = false;
+    // detect --timeout MS: how long each port's answer is waited for (0: the prober's own default).
+    int timeoutMs = 0;
     bool help = false;
     bool version = false;
-    QString command; // login read write fm-dump selftest clock-shift help
+    QString command; // login read write fm-dump selftest clock-shift detect help
     QStringList args;
 
     // The device's parts after the check: the transport and where it goes.

@@ -1,4 +1,5 @@
 // quorvel-cli: reads and writes a fiscal printer's data from a terminal or a script.
+#include "CliDetect.h"
 #include "CliHelp.h"
 #include "CliOptions.h"
 #include "CliRun.h"
@@ -39,6 +40,12 @@ int main(int argc, char **argv)
         return CliRun::kExitOk;
     }
 
+    if (options.command == QStringLiteral("detect")) {
+        CliDetect detect(options);
+        QObject::connect(&detect, &CliDetect::finished, &app, [](int code) { QCoreApplication::exit(code); });
+        QTimer::singleShot(0, &detect, &CliDetect::start);
+        return app.exec();
+    }
     CliRun run(options);
     QObject::connect(&run, &CliRun::finished, &app, [](int code) { QCoreApplication::exit(code); });
     QTimer::singleShot(0, &run, &CliRun::start);
