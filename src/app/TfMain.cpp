@@ -10,6 +10,8 @@
 #include "BarcodeReader.h"
 #include "CashiersSection.h"
 #include "ClockShiftSection.h"
+#include "CommLog.h"
+#include "CommLogWindow.h"
 #include "DateTimeSection.h"
 #include "DepartmentsSection.h"
 #include "Device.h"
@@ -23,6 +25,7 @@
 #include "LogoSection.h"
 #include "NetworkSection.h"
 #include "ParametersSection.h"
+#include "PrinterSearch.h"
 #include "ReceiptLinesSection.h"
 #include "SelfTestSection.h"
 #include "TDialog.h"
@@ -77,6 +80,7 @@ TfMain::TfMain(QWidget *parent) : QMainWindow(parent)
 
     link_ = new DeviceLink(*this, this);
     device_ = new Device(*link_, this);
+    commLog_ = new CommLog(*link_, CommLog::kMaxEntries, this);
     articles_ = new ArticleModel(this);
 
     auto *central = new QWidget(this);
@@ -135,6 +139,7 @@ void TfMain::buildTopBand(QWidget *c)
     label(c, "lblTransmit", 148, 151);
 
     transportControls_ = addSection<TransportControls>(static_cast<QWidget *>(this));
+    printerSearch_ = addSection<PrinterSearch>(c, *transportControls_);
     addSection<FiscalDataSection>(c, QRect(228, 4, 452, 178));
 
     btnClose = makeWidget<QPushButton>(c, "btnClose", QRect(688, 18, 106, 152));
@@ -257,6 +262,16 @@ void TfMain::buildMenuBar()
     menuView_->setObjectName("menuView");
     // Profile: back up, compare, restore.
     // View: communication log.
+    menuView_->addAction(ToolText::commLogMenu(), this, &TfMain::showCommLog)->setObjectName("actCommLog");
+}
+
+void TfMain::showCommLog()
+{
+    if (!commLogWindow_)
+        commLogWindow_ = new CommLogWindow(*commLog_, *this, this);
+    commLogWindow_->show();
+    commLogWindow_->raise();
+    commLogWindow_->activateWindow();
 }
 
 void TfMain::readFactoryNumber()

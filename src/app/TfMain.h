@@ -10,10 +10,13 @@
 
 class ArticleModel;
 class ArticlesSection;
+class CommLog;
+class CommLogWindow;
 class Device;
 class DeviceLink;
 class DialogQueue;
 class LoginSection;
+class PrinterSearch;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -61,6 +64,11 @@ public:
     // The menu bar's menus: whole-device profiles, and the views (communication log).
     QMenu &profileMenu() { return *menuProfile_; }
     QMenu &viewMenu() { return *menuView_; }
+    // Every frame on the link since the window started, and the window that shows it ("Преглед").
+    CommLog &commLog() { return *commLog_; }
+    void showCommLog();
+    CommLogWindow *commLogWindow() const { return commLogWindow_; }
+    PrinterSearch &printerSearch() { return *printerSearch_; }
 
     void btPage1Click();
     void btPage2Click();
@@ -97,6 +105,9 @@ private:
     TDialog *dialog_ = nullptr;
     DialogQueue *dialogQueue_ = nullptr;
     TransportControls *transportControls_ = nullptr;
+    PrinterSearch *printerSearch_ = nullptr;
+    CommLog *commLog_ = nullptr;
+    CommLogWindow *commLogWindow_ = nullptr;
     ArticleModel *articles_ = nullptr;
     ArticlesSection *articlesSection_ = nullptr;
     LoginSection *loginSection_ = nullptr;
