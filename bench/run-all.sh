@@ -28,6 +28,7 @@ row "recogniser throughput (no handlers)" "$b/recogniser_bench"
 row "one round trip over loopback TCP, printer in its own process" "$b/roundtrip_bench" --devsim "$devsim"
 row "60000 articles over loopback TCP: tool" "$b/article_transfer_bench" --devsim "$devsim"
 row "60000 articles over loopback TCP: bare client" "$b/bare_article_chain" --devsim "$devsim"
+row "60000 articles over loopback TCP: communication log window closed / open" "$b/commlog_window_bench" --devsim "$devsim"
 row "60000 articles over loopback TCP: quorvel-cli" "$b/cli_article_bench" --devsim "$devsim" --cli build-release/src/cli/quorvel-cli
 row "1000 articles over a pty paced at 57600 baud: tool" "$b/article_pty_bench" --devsim "$devsim"
 row "1000 articles over a pty paced at 57600 baud: bare" "$b/article_pty_bench" --devsim "$devsim" --bare
