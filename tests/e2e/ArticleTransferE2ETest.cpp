@@ -209,7 +209,10 @@ TEST(ArticleTransferE2E, WriteWhoseFirstFrameGetsNoAnswer)
     auto &articles = h.window->articlesSection();
     articles.btnAWrite->click();
     ASSERT_TRUE(waitUntil([&] { return !h.messages.isEmpty(); }, 5000));
+    const QString sent = QString::fromLatin1(h.link().lastSent().left(12).toHex(' ')) + " …";
+    EXPECT_TRUE(sent.startsWith("5f 85 32 01 00 ")) << sent.toStdString();
     EXPECT_EQ(h.messages, QStringList{UiText(Txt::TitleError) + "|" + UiText(Txt::NoAnswer) + "\n" +
+                                      ToolText::noAnswerDetail(sent, "write article 1", h.server->address()) + "\n" +
                                       ToolText::articlesWriteStopped(1, 0)});
     EXPECT_FALSE(h.link().busy());
     EXPECT_TRUE(articles.btnARead->isEnabled());

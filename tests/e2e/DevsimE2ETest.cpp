@@ -7,6 +7,7 @@
 #include "TcpTransport.h"
 #include "TestPty.h"
 #include "TfMain.h"
+#include "ToolText.h"
 #include "TransportControls.h"
 #include "UiText.h"
 
@@ -201,7 +202,10 @@ TEST_F(AgainstDevsim, GarbageBeforeRepliesIsDroppedOverTcpAndSilenceGivesTheNoAn
     // The third request is not answered.
     ASSERT_TRUE(w->link().SendAwaitingReply(0x10, 4));
     ASSERT_TRUE(waitMessages(1));
-    EXPECT_EQ(messages[0].toStdString(), err(UiText(Txt::NoAnswer)).toStdString());
+    EXPECT_EQ(messages[0].toStdString(),
+              err(UiText(Txt::NoAnswer) + "\n" +
+                  ToolText::noAnswerDetail("5f 10 00 0d", "leave service mode", w->link().transport()->where()))
+                  .toStdString());
     EXPECT_EQ(replies.size(), 2);
 
     // The trace shows what really went out: each of the two replies behind bytes that are no
@@ -269,7 +273,9 @@ TEST_F(AgainstDevsim, StateIsSavedWhenTheSimulatorIsStopped)
     // Started again on that file, the device is still outside service mode.
     ASSERT_TRUE(waitFor([&] { return !tc->tcp().isOpen(); }));
     ASSERT_TRUE(waitMessages(1)); // the tool says at once that the connection went away
-    EXPECT_EQ(messages.last().toStdString(), err("Веза са фискалним принтером је прекинута.").toStdString());
+    EXPECT_EQ(messages.last().toStdString(), err("Веза са фискалним принтером је прекинута.\n" +
+                                                 ToolText::connectionLostDetail(w->link().transport()->where()))
+                                                 .toStdString());
     messages.clear();
     Devsim again({"--listen", "127.0.0.38:0", "--state", state});
     ASSERT_TRUE(again.started);

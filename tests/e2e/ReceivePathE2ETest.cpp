@@ -8,6 +8,7 @@
 #include "TcpTransport.h"
 #include "TestPty.h"
 #include "TfMain.h"
+#include "ToolText.h"
 #include "TransportControls.h"
 #include "UiText.h"
 
@@ -245,7 +246,9 @@ TEST_F(ReceivePath, NoAnswerNoticeDuringTheQuestionWaitsAndConfirmingStillWrites
     pressFiscalWrite();
     ASSERT_TRUE(waitFor([&] { return user.presented.size() == 2; }));
     const QString question = UiText(Txt::TitleWarning) + "|" + UiText(Txt::FiscalizeQuestion);
-    const QString noAnswer = UiText(Txt::TitleError) + "|" + UiText(Txt::NoAnswer);
+    const QString noAnswer =
+        UiText(Txt::TitleError) + "|" + UiText(Txt::NoAnswer) + "\n" +
+        ToolText::noAnswerDetail("5f 20 00 0d", "read fiscal data", w->link().transport()->where());
     EXPECT_EQ(user.presented, (QStringList{question, noAnswer}));
     EXPECT_EQ(user.maxDepth, 1);
     QTest::qWait(100);
@@ -275,7 +278,8 @@ TEST_F(ReceivePath, ReplySentJustBeforeTheDeviceDropsTheConnectionIsHandledFirst
     dev.peer->disconnectFromHost();
     ASSERT_TRUE(waitFor([&] { return !messages.isEmpty(); }));
     // The reply came first (service mode already off when the loss is reported).
-    EXPECT_EQ(messages, QStringList{UiText(Txt::TitleError) + "|Веза са фискалним принтером је прекинута.|off"});
+    EXPECT_EQ(messages, QStringList{UiText(Txt::TitleError) + "|Веза са фискалним принтером је прекинута.\n" +
+                                    ToolText::connectionLostDetail(w->link().transport()->where()) + "|off"});
     EXPECT_EQ(dispatched, QList<int>{0x10});
     EXPECT_EQ(w->findChild<QPushButton *>("btnCOM")->text(), UiText(Txt::OpenPort));
     EXPECT_EQ(w->statusText(), QStringLiteral("Веза са фискалним принтером је прекинута."));

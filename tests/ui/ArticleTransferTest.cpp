@@ -458,8 +458,10 @@ TEST_F(ArticleChain, EveryEndGivesTheButtonsBackAndSaysWhereTheTransferStood)
     EXPECT_EQ(progress(), 2);
     w->link().TimerTimer();
     expectFree("no answer");
-    EXPECT_EQ(messages.takeFirst(),
-              UiText(Txt::TitleError) + "|" + UiText(Txt::NoAnswer) + "\n" + ToolText::articlesReadStopped(3750, 2));
+    // The fixed text, what was sent (the test transport says nowhere), then where the chain stood.
+    EXPECT_EQ(messages.takeFirst(), UiText(Txt::TitleError) + "|" + UiText(Txt::NoAnswer) + "\n" +
+                                        ToolText::noAnswerDetail("5f 80 02 a6 0e 0d", "read article 3750", {}) + "\n" +
+                                        ToolText::articlesReadStopped(3750, 2));
 
     // The device leaves service mode during a write: the read buttons stay off as it says.
     s().btnAWrite->click();
@@ -490,8 +492,10 @@ TEST_F(ArticleChain, FirstWriteFrameGetsNoAnswer)
     EXPECT_FALSE(w->link().busy());
     EXPECT_TRUE(s().BtnOtkaz->isHidden());
     ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages[0],
-              UiText(Txt::TitleError) + "|" + UiText(Txt::NoAnswer) + "\n" + ToolText::articlesWriteStopped(1, 0));
+    const QString sent = QString::fromLatin1(t.writes.last().left(12).toHex(' ')) + " …";
+    EXPECT_EQ(messages[0], UiText(Txt::TitleError) + "|" + UiText(Txt::NoAnswer) + "\n" +
+                               ToolText::noAnswerDetail(sent, "write article 1", {}) + "\n" +
+                               ToolText::articlesWriteStopped(1, 0));
 }
 
 TEST_F(ArticleChain, DeviceErrorNamesTheArticleItAnswered)

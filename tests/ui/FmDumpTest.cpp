@@ -135,7 +135,8 @@ TEST_F(FmDump, SilentDeviceLeavesNoFile)
     ASSERT_TRUE(section->running());
     QTest::qWait(100);
     EXPECT_FALSE(section->running());
-    EXPECT_EQ(messages, QStringList{UiText(Txt::TitleError) + "|" + UiText(Txt::NoAnswer)});
+    EXPECT_EQ(messages, QStringList{UiText(Txt::TitleError) + "|" + link().noAnswerMessage()});
+    EXPECT_TRUE(messages[0].contains(UiText(Txt::NoAnswer) + "\nПослато: 5f c0 ")) << messages[0].toStdString();
     EXPECT_TRUE(filesInDir().isEmpty());
     EXPECT_EQ(text("btnFMDump"), QStringLiteral("Читање фискалне меморије"));
 }

@@ -11,6 +11,7 @@
 #include "TcpTransport.h"
 #include "TestPty.h"
 #include "TfMain.h"
+#include "ToolText.h"
 #include "UiText.h"
 
 #include <QComboBox>
@@ -248,7 +249,9 @@ TEST_F(Transports, TcpDisconnectInServiceModeWaitsForTheLeaveReplyOrItsNoAnswerN
     EXPECT_TRUE(w->link().replyPending());
     EXPECT_TRUE(tc->tcp().isOpen());
     ASSERT_TRUE(waitFor([&] { return !messages.isEmpty(); }));
-    EXPECT_EQ(messages.last(), UiText(Txt::TitleError) + "|" + UiText(Txt::NoAnswer));
+    EXPECT_EQ(messages.last(), UiText(Txt::TitleError) + "|" + UiText(Txt::NoAnswer) + "\n" +
+                                   ToolText::noAnswerDetail("5f 10 00 0d", "leave service mode",
+                                                            QString("127.0.0.31:%1").arg(server.port())));
     EXPECT_FALSE(tc->tcp().isOpen());
     EXPECT_EQ(btnCOM->text(), "Отвори порт");
     EXPECT_FALSE(w->link().disconnectAfterExit());
@@ -294,7 +297,8 @@ TEST_F(Transports, DeviceClosingTheConnectionIsNoticedAtOnceAndTheNextClickRecon
     ASSERT_TRUE(w->link().SendAwaitingReply(0x30, 4));
     server.dropClient();
     ASSERT_TRUE(waitFor([&] { return !messages.isEmpty(); }));
-    EXPECT_EQ(messages[0], UiText(Txt::TitleError) + "|Веза са фискалним принтером је прекинута.");
+    EXPECT_EQ(messages[0], UiText(Txt::TitleError) + "|Веза са фискалним принтером је прекинута.\n" +
+                               ToolText::connectionLostDetail("127.0.0.32:1024"));
     EXPECT_FALSE(tc->tcp().isOpen());
     EXPECT_EQ(btnCOM->text(), "Отвори порт");
     EXPECT_EQ(w->statusText(), "Веза са фискалним принтером је прекинута.");
@@ -326,7 +330,8 @@ TEST_F(Transports, SerialPortThatGoesAwayIsNoticedAndOpensAgainOnTheNextPress)
 
     pty->closeMaster();
     ASSERT_TRUE(waitFor([&] { return !messages.isEmpty(); }));
-    EXPECT_EQ(messages[0], UiText(Txt::TitleError) + "|Веза са фискалним принтером је прекинута.");
+    EXPECT_EQ(messages[0], UiText(Txt::TitleError) + "|Веза са фискалним принтером је прекинута.\n" +
+                               ToolText::connectionLostDetail(pty->slave));
     EXPECT_FALSE(tc->serial().isOpen());
     EXPECT_EQ(btnCom1->text(), "Отвори порт");
     for (const QString &n : kSerialCloseDisables)
