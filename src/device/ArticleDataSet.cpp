@@ -146,6 +146,26 @@ std::vector<std::pair<int, int>> articleBlocks(const std::vector<int> &numbers)
     return blocks;
 }
 
+bool differingArticles(const QJsonValue &base, const QJsonValue &data, int from, int to, std::vector<int> &numbers,
+                       QString &error, bool &baseFaulty)
+{
+    ArticleTable before;
+    ArticleTable after;
+    baseFaulty = !ArticleTable::fromJson(base, before, error);
+    if (baseFaulty || !ArticleTable::fromJson(data, after, error))
+        return false;
+    numbers.clear();
+    uint8_t a[ArticleRecord::kSize];
+    uint8_t b[ArticleRecord::kSize];
+    for (int n = std::max(from, 1); n <= std::min(to, int(ArticleOps::kArticles)); ++n) {
+        before.record(n).encode(a);
+        after.record(n).encode(b);
+        if (!std::equal(a, a + ArticleRecord::kSize, b))
+            numbers.push_back(n);
+    }
+    return true;
+}
+
 namespace {
 // Writes blocks[index..] one after another; `before` articles of earlier blocks are already done.
 void writeBlocksFrom(Device &device, const QJsonValue &data,
