@@ -477,5 +477,71 @@ inline QString menuView()
 // ---- Communication log and finding the printer ----
 
 // ---- Partial article transfers ----
+// The range fields of the article page and the write of changed rows.
+inline QString articleRangeFromLabel()
+{
+    return QStringLiteral("од");
+}
+inline QString articleRangeToLabel()
+{
+    return QStringLiteral("до");
+}
+inline QString articleRangeToolTip()
+{
+    return QStringLiteral("Читање и унос у касу обухватају само артикле од овог до овог броја.");
+}
+// The range typed is no pair of article numbers from <= to within 1..`articles`.
+inline QString articleRangeInvalid(const QString &from, const QString &to, int articles)
+{
+    return QStringLiteral("Опсег артикала „%1“ до „%2“ није исправан: унесите бројеве од 1 до %3, први не већи "
+                          "од другог. Ништа није послато.")
+        .arg(from, to)
+        .arg(articles);
+}
+// The button that writes only the changed rows; `count` of them wait for the write.
+inline QString writeChangedCaption(int count)
+{
+    return count > 0 ? QStringLiteral("Унос измена (%1)").arg(count) : QStringLiteral("Унос измена");
+}
+inline QString writeChangedToolTip()
+{
+    return QStringLiteral("Уписује у касу само артикле измењене од последњег читања, учитавања или уписа.");
+}
+// The mark of a changed row, in its number cell.
+inline QString articleRowChanged()
+{
+    return QStringLiteral("Артикал је измењен и још није уписан у касу.");
+}
+inline QString articlesNothingChanged()
+{
+    return QStringLiteral("Нема измењених артикала. Ништа није послато.");
+}
+inline QString articlesChangedWritten(int done, int blocks)
+{
+    return QStringLiteral("Упис измена је завршен. Уписано артикала: %1; низова узастопних бројева: %2.")
+        .arg(done)
+        .arg(blocks);
+}
+// Leaving the program while changed rows are not written.
+inline QString closeWithUnwrittenChanges(int count)
+{
+    return QStringLiteral("Измењених артикала који нису уписани у касу: %1. Ако изађете, измене ће бити "
+                          "изгубљене. Да ли желите да изађете из програма?")
+        .arg(count);
+}
+// quorvel-cli write articles --changed-only: nothing differs from the base file.
+inline QString cliNothingChanged(const QString &base)
+{
+    return QStringLiteral("Ниједан артикал се не разликује од „%1“. Ништа није послато.").arg(base);
+}
+// How many differing articles go out, in how many runs.
+inline QString cliChangedArticles(int count, int blocks)
+{
+    return QStringLiteral("Артикала који се разликују: %1; низова узастопних бројева: %2.").arg(count).arg(blocks);
+}
+inline QString cliBaseNotArticles(const QString &base, const QString &error)
+{
+    return QStringLiteral("Датотека „%1“ није исправан списак артикала: %2").arg(base, error);
+}
 
 } // namespace ToolText
