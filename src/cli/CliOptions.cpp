@@ -130,6 +130,11 @@ bool CliOptions::parse(const QStringList &arguments, CliOptions &out, QString &e
             ok = articleNumber(out.from);
         else if (arg == QStringLiteral("--to"))
             ok = articleNumber(out.to);
+        else if (arg == QStringLiteral("--against"))
+            ok = value(out.against) &&
+                 (!out.against.isEmpty() || (error = QStringLiteral("--against needs a file name"), false));
+        else if (arg == QStringLiteral("--changed-only"))
+            ok = flag(out.changedOnly);
         else if (arg == QStringLiteral("--login"))
             ok = flag(out.login);
         else if (arg == QStringLiteral("--quiet") || arg == QStringLiteral("-q"))
@@ -214,6 +219,15 @@ bool CliOptions::parse(const QStringList &arguments, CliOptions &out, QString &e
     if (out.rangeGiven &&
         !((c == QStringLiteral("read") || c == QStringLiteral("write")) && out.args[0] == QStringLiteral("articles"))) {
         error = QStringLiteral("--from and --to are for read articles and write articles");
+        return false;
+    }
+    const bool writeArticles = c == QStringLiteral("write") && out.args[0] == QStringLiteral("articles");
+    if ((out.changedOnly || !out.against.isEmpty()) && !writeArticles) {
+        error = QStringLiteral("--changed-only and --against are for write articles");
+        return false;
+    }
+    if (out.changedOnly != !out.against.isEmpty()) {
+        error = QStringLiteral("--changed-only needs --against BASE, and --against goes with --changed-only");
         return false;
     }
     if (out.from > out.to) {

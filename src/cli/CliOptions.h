@@ -17,6 +17,9 @@ struct CliOptions {
     int from = 1;
     int to = 60000;
     bool rangeGiven = false;
+    // --changed-only --against BASE: write articles sends only the articles that differ from BASE.
+    bool changedOnly = false;
+    QString against;
     bool help = false;
     bool version = false;
     QString command; // login read write fm-dump selftest clock-shift help
