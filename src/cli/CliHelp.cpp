@@ -95,7 +95,8 @@ QString command(const QString &name)
                               "write articles sends the whole chain of 60000 articles; rows not in the file go\n"
                               "as fresh rows. With --from N --to M only articles N..M are sent (those the file\n"
                               "does not list as fresh rows); the device keeps the others.\n"
-                              "With --changed-only --against BASE (an earlier read articles output) only the\n"
+                              "With --changed-only --against BASE (an earlier read articles output, or a device\n"
+                              "profile .qvp holding the articles) only the\n"
                               "articles whose rows differ between BASE and FILE are sent, one chain per run of\n"
                               "consecutive numbers (within --from/--to when given). When none differ, nothing\n"
                               "is sent and the run ends with exit code 0.\n")

@@ -5,6 +5,7 @@
 #include "DeviceCommands.h"
 #include "FactoryNumberFile.h"
 #include "InterruptWatcher.h"
+#include "Profile.h"
 #include "SerialTransport.h"
 #include "TcpTransport.h"
 #include "ToolText.h"
@@ -161,6 +162,20 @@ bool CliRun::prepareChangedOnly()
     QJsonValue base;
     if (!readJsonFile(options_.against, base))
         return false;
+    // A device profile holds the article set beside the others; it is read and checked as a profile.
+    if (base.isObject() && base.toObject().contains(QStringLiteral("format"))) {
+        Profile profile;
+        QString problem;
+        if (!ProfileFile::read(options_.against, profile, problem)) {
+            fail(ToolText::cliBaseNotArticles(options_.against, problem));
+            return false;
+        }
+        if (!profile.has(QStringLiteral("articles"))) {
+            fail(ToolText::cliBaseNotArticles(options_.against, ToolText::cliProfileWithoutArticles()));
+            return false;
+        }
+        base = profile.sets.value(QStringLiteral("articles"));
+    }
     std::vector<int> numbers;
     QString error;
     bool baseFaulty = false;

@@ -805,6 +805,10 @@ inline QString cliChangedArticles(int count, int blocks)
 {
     return QStringLiteral("Артикала који се разликују: %1; низова узастопних бројева: %2.").arg(count).arg(blocks);
 }
+inline QString cliProfileWithoutArticles()
+{
+    return QStringLiteral("профил не садржи артикле.");
+}
 inline QString cliBaseNotArticles(const QString &base, const QString &error)
 {
     return QStringLiteral("Датотека „%1“ није исправан списак артикала: %2").arg(base, error);

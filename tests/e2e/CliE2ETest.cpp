@@ -5,6 +5,7 @@
 #include "Cp1251.h"
 #include "DataSet.h"
 #include "DevsimProcess.h"
+#include "Profile.h"
 #include "ReceiptLinesRecord.h"
 #include "SimArticles.h"
 #include "SimCatalogue.h"
@@ -811,6 +812,22 @@ TEST_F(Cli, ChangedOnlyWritesTheArticlesThatDifferFromTheBase)
     for (const QByteArray &request : tracedRequests(sim, mid))
         written << articleNumberAt(request);
     EXPECT_EQ(written, (QList<int>{11, 12}));
+
+    // A device profile holding the articles serves as the base as well.
+    Profile profile;
+    profile.toolVersion = QStringLiteral("quorvel test");
+    profile.taken = QDateTime::currentDateTimeUtc();
+    profile.sets.insert("articles", readFile(path("edited.json")));
+    QString error;
+    ASSERT_TRUE(ProfileFile::write(profile, path("p.qvp"), error)) << error.toStdString();
+    const int fromProfile = int(tracedRequests(sim).size());
+    r = cli({"--device", sim.device(), "--quiet", "write", "articles", path("base.json"), "--changed-only", "--against",
+             path("p.qvp"), "--to", "100"});
+    ASSERT_EQ(r.exitCode, 0) << r.errText().toStdString();
+    written.clear();
+    for (const QByteArray &request : tracedRequests(sim, fromProfile))
+        written << articleNumberAt(request);
+    EXPECT_EQ(written, (QList<int>{7, 11, 12}));
 
     // Nothing differs: said on stderr, nothing sent, exit 0.
     const int after = sim.requests();
