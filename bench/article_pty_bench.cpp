@@ -2,10 +2,13 @@
 // baud, and compares it with the line-time limit: 60 bytes per article (6 request + 54 reply),
 // 10 bits per byte, so 10.42 ms per article at 57600 baud.
 //
-//   article_pty_bench --devsim PATH [--articles 1000] [--baud 57600] [--bare]
+//   article_pty_bench --devsim PATH [--articles 1000] [--baud 57600] [--bare | --range | --changed K]
 //
 // --bare runs the same chain with only a serial port (no window), to show what the paced line alone
-// allows. The tool's own serial transport is used when the build has it.
+// allows. --range reads articles 1..N through the page's range fields and times the read to its own
+// end. --changed K marks K rows changed (in a few runs of consecutive numbers) and times "Унос измена"
+// to its end; a written article is 54 request + 6 reply bytes, the same 60 bytes per article.
+// The tool's own serial transport is used when the build has it.
 #include "ArticleModel.h"
 #include "ArticlesSection.h"
 #include "BenchSupport.h"
@@ -15,6 +18,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSerialPort>
@@ -90,7 +94,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QString devsim;
     int articles = 1000, baud = 57600;
-    bool bare = false;
+    bool bare = false, range = false;
+    int changed = 0;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == "--devsim" && i + 1 < args.size())
@@ -101,6 +106,10 @@ int main(int argc, char **argv)
             baud = std::max(1, args[++i].toInt());
         else if (args[i] == "--bare")
             bare = true;
+        else if (args[i] == "--range")
+            range = true;
+        else if (args[i] == "--changed" && i + 1 < args.size())
+            changed = std::clamp(args[++i].toInt(), 1, ArticleModel::kArticles);
     }
     if (devsim.isEmpty()) {
         std::fprintf(stderr, "usage: article_pty_bench --devsim PATH-TO-quorvel-devsim [--articles N] [--bare]\n");
@@ -120,6 +129,8 @@ int main(int argc, char **argv)
                      device.readAllStandardError().constData());
         return 1;
     }
+    if (changed > 0)
+        articles = changed;
     const double limit = articles * kBytesPerArticle * 10.0 / baud;
 
     double seconds = -1;
@@ -155,23 +166,51 @@ int main(int argc, char **argv)
         guard.setSingleShot(true);
         QObject::connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
         guard.start(int(limit * 3000) + 10000);
+        // A read of a range and a write of changed rows end by themselves: timed to the chain's end.
+        bool ended = false;
+        if (range || changed > 0)
+            QObject::connect(&w.link(), &DeviceLink::chainEnded, [&](DeviceLink::Chain, DeviceLink::ChainEnd how) {
+                if (how != DeviceLink::ChainEnd::Completed)
+                    loop.quit();
+                else if (range || w.articles().changedCount() == 0)
+                    ended = true, loop.quit();
+            });
+        if (range) {
+            w.articlesSection().edtAFrom->setText(QStringLiteral("1"));
+            w.articlesSection().edtATo->setText(QString::number(articles));
+        }
+        // K changed rows in runs of three: 5..7, 105..107, ... as a technician's price changes might fall.
+        for (int i = 0; i < changed; ++i) {
+            const int r = 5 + (i / 3) * 100 + i % 3;
+            w.articles().setCell(ArticleModel::Price, r, QStringLiteral("%1.50").arg(i + 1));
+        }
         QElapsedTimer t;
         t.start();
-        w.articlesSection().btnARead->click();
+        if (changed > 0)
+            w.articlesSection().btnAWriteChanged->click();
+        else
+            w.articlesSection().btnARead->click();
         loop.exec();
         seconds = t.nsecsElapsed() / 1e9;
-        // Break the chain off where it stands, as a user would.
-        w.articlesSection().BtnOtkaz->click();
-        if (counter->text() != endText)
-            seconds = -1;
+        if (range || changed > 0) {
+            if (!ended)
+                seconds = -1;
+        } else {
+            // Break the chain off where it stands, as a user would.
+            w.articlesSection().BtnOtkaz->click();
+            if (counter->text() != endText)
+                seconds = -1;
+        }
         serial.close();
     }
     bench::stopDevice(device);
     if (seconds < 0) {
-        std::fprintf(stderr, "the chain did not reach article %d\n", articles);
+        std::fprintf(stderr, "the chain did not reach its end (%d articles)\n", articles);
         return 1;
     }
-    std::printf("%s read of %d articles over %s at %d baud: %.3f s; line-time limit %.3f s; %+.2f%%\n",
-                bare ? "bare" : "tool", articles, qPrintable(path), baud, seconds, limit, (seconds / limit - 1) * 100);
+    const char *what = changed > 0 ? "write of changed rows," : range ? "range read of" : "read of";
+    std::printf("%s %s %d articles over %s at %d baud: %.3f s; line-time limit %.3f s; %+.2f%%\n",
+                bare ? "bare" : "tool", what, articles, qPrintable(path), baud, seconds, limit,
+                (seconds / limit - 1) * 100);
     return 0;
 }

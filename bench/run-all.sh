@@ -2,6 +2,7 @@
 # Builds Release and prints one table of every benchmark's figures (markdown, for the README).
 #   bench/run-all.sh
 # Figures vary with what else the machine is doing; run it on a quiet machine.
+# QUORVEL_BENCH_FULL=1 adds the full 60000-article read over the paced pty (about 10.5 minutes).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh >/dev/null
@@ -23,7 +24,7 @@ row() { # row "what" command...: one table row per output line of the command
 
 echo "| benchmark | result |"
 echo "|---|---|"
-row "start-up to first painted window, memory" "$b/startup_bench" 5
+row "start-up to first painted window (tool, one-label and empty window), memory" "$b/startup_bench" 5
 row "recogniser throughput (no handlers)" "$b/recogniser_bench"
 row "one round trip over loopback TCP, printer in its own process" "$b/roundtrip_bench" --devsim "$devsim"
 row "60000 articles over loopback TCP: tool" "$b/article_transfer_bench" --devsim "$devsim"
@@ -32,6 +33,9 @@ row "60000 articles over loopback TCP: communication log window closed / open" "
 row "60000 articles over loopback TCP: quorvel-cli" "$b/cli_article_bench" --devsim "$devsim" --cli build-release/src/cli/quorvel-cli
 row "1000 articles over a pty paced at 57600 baud: tool" "$b/article_pty_bench" --devsim "$devsim"
 row "1000 articles over a pty paced at 57600 baud: bare" "$b/article_pty_bench" --devsim "$devsim" --bare
+row "300 articles read (range 1..300) over a pty paced at 57600 baud: tool" "$b/article_pty_bench" --devsim "$devsim" --articles 300 --range
+row "12 changed articles written (4 runs) over a pty paced at 57600 baud: tool" "$b/article_pty_bench" --devsim "$devsim" --changed 12
+[ -n "${QUORVEL_BENCH_FULL:-}" ] && row "60000 articles read (whole range) over a pty paced at 57600 baud: tool" "$b/article_pty_bench" --devsim "$devsim" --articles 60000 --range
 row "article file (60000 rows) and grid" "$b/ArticleFileBench" 5
 [ -x "$b/event_loop_stall_bench" ] && row "longest event-loop stall, 60000-article transfer" "$b/event_loop_stall_bench" --devsim "$devsim"
 rm -f "$log"

@@ -55,6 +55,7 @@
 #include <QTabWidget>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 constexpr int kClientWidth = 800;
@@ -341,7 +342,8 @@ void TfMain::showEvent(QShowEvent *event)
 
 void TfMain::closeEvent(QCloseEvent *event)
 {
-    if (!mayLeaveDuringTransfer()) {
+    const bool agreed = std::exchange(closeAgreed_, false);
+    if (!mayLeaveDuringTransfer() || (!agreed && !sectionsMayClose())) {
         event->ignore();
         return;
     }
@@ -433,10 +435,19 @@ bool TfMain::mayLeaveDuringTransfer()
     return true;
 }
 
+bool TfMain::sectionsMayClose()
+{
+    for (Section *s : sections_)
+        if (!s->mayClose())
+            return false;
+    return true;
+}
+
 void TfMain::btnCloseClick()
 {
-    if (!mayLeaveDuringTransfer())
+    if (!mayLeaveDuringTransfer() || !sectionsMayClose())
         return;
+    closeAgreed_ = true;
     Transport *t = link_->transport();
     if (link_->serialTransport() && t && t->isOpen() && link_->serviceMode())
         link_->SendFrame(0x10, 4);

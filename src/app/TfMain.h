@@ -98,6 +98,8 @@ private:
     void showFactoryNumber();
     // Leaving while a device operation runs: asks first; on yes the operation is broken off.
     bool mayLeaveDuringTransfer();
+    // Every section may ask before the window closes (unwritten work); false when one says stay.
+    bool sectionsMayClose();
     template <typename T, typename... Args> T *addSection(Args &&...args);
 
     DeviceLink *link_ = nullptr;
@@ -115,6 +117,7 @@ private:
     QString factoryNumber_;
     QString factoryNote_; // why the factory number is not the file's own; empty when it is
     bool activated_ = false;
+    bool closeAgreed_ = false; // "Излаз" has asked the sections already
 
     QTabWidget *Page = nullptr;
     QWidget *TabCompany = nullptr;

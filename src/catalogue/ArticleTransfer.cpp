@@ -1,5 +1,6 @@
 #include "ArticleTransfer.h"
 
+#include "ArticleDataSet.h"
 #include "ArticleModel.h"
 #include "ArticleRecord.h"
 #include "Device.h"
@@ -12,6 +13,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
+
+#include <algorithm>
 
 namespace {
 constexpr int kArticles = ArticleModel::kArticles;
@@ -29,12 +33,16 @@ ArticleTransfer::ArticleTransfer(SectionHost &host, ArticlesSection &articles)
         l->setFixedSize(l->size());
     connect(articles_.btnARead, &QPushButton::clicked, this, &ArticleTransfer::btnAReadClick);
     connect(articles_.btnAWrite, &QPushButton::clicked, this, &ArticleTransfer::btnAWriteClick);
+    connect(articles_.btnAWriteChanged, &QPushButton::clicked, this, &ArticleTransfer::btnAWriteChangedClick);
     connect(articles_.BtnOtkaz, &QPushButton::clicked, this, &ArticleTransfer::BtnOtkazClick);
     connect(&link(), &DeviceLink::chainEnded, this, &ArticleTransfer::onChainEnded);
     connect(&ops_, &ArticleOps::articleArrived, this, &ArticleTransfer::showArticle);
     connect(&ops_, &ArticleOps::readStepped, this, &ArticleTransfer::readStepped);
     connect(&ops_, &ArticleOps::writeAsked, this, &ArticleTransfer::writeAsked);
-    connect(&ops_, &ArticleOps::recordSent, this, [this](int n) { articles_.lblArt->setText(QString::number(n)); });
+    connect(&ops_, &ArticleOps::recordSent, this, [this](int n) {
+        unanswered_ = n;
+        articles_.lblArt->setText(QString::number(n));
+    });
     connect(&ops_, &ArticleOps::recordRefused, this, [this](int, const QString &reason) { showError(reason); });
     connect(&ops_, &ArticleOps::writeStepped, this, &ArticleTransfer::writeStepped);
 }
@@ -48,9 +56,24 @@ void ArticleTransfer::btnAReadClick()
     link().clearRx();
     if (refuseOutsideServiceMode())
         return;
+    int from = 1, to = kArticles;
+    if (!articles_.articleRange(from, to))
+        return;
+    from_ = from;
+    to_ = to;
+    blocks_.clear();
     view().setCancelButtonVisible(true);
     view().setStatusText(UiText(Txt::PleaseWait));
-    ops_.read();
+    ops_.read(from, to);
+}
+
+int ArticleTransfer::progressFor(int next, int from, int to)
+{
+    if (from == 1 && to == kArticles)
+        return progressFor(next);
+    if (next > to)
+        return 0;
+    return 1 + int(int64_t(std::max(next - from, 0)) * 15 / (to - from + 1));
 }
 
 void ArticleTransfer::showArticle(const ArticleRecord &record)
@@ -61,22 +84,21 @@ void ArticleTransfer::showArticle(const ArticleRecord &record)
     if (n < 1 || n > kArticles)
         return;
     ArticleModel &m = articles_.model();
-    m.setCell(ArticleModel::Name, n, record.nameText());
-    m.setCell(ArticleModel::Barcode, n, record.barcodeText());
-    m.setCell(ArticleModel::Department, n, record.departmentText());
-    m.setCell(ArticleModel::Price, n, record.priceText(QLocale()));
-    m.setCell(ArticleModel::Tax, n, record.taxText());
-    if (n == kArticles) {
-        articles_.sgArticles->setCurrentIndex(m.index(0, ArticleModel::Name));
-        articles_.loadFormFromRow(1);
+    // The row now holds what the device holds: it is no longer marked changed.
+    m.storeDeviceRow(n, record.nameText(), record.barcodeText(), record.departmentText(), record.priceText(QLocale()),
+                     record.taxText());
+    // The end of the table, or of the range being read: the form goes back to the range's first row.
+    if (n == kArticles || (ops_.reading() && n == to_)) {
+        articles_.sgArticles->setCurrentIndex(m.index(from_ - 1, ArticleModel::Name));
+        articles_.loadFormFromRow(from_);
     }
 }
 
 void ArticleTransfer::readStepped(int next)
 {
     articles_.lblArt->setText(QString::number(next - 1));
-    view().setProgress(progressFor(next));
-    if (next > kArticles)
+    view().setProgress(progressFor(next, from_, to_));
+    if (next > to_)
         counters_->release();
     view().setStatusText(UiText(Txt::InServiceMode));
     link().setControlsEnabled({QStringLiteral("btnAWrite")}, true);
@@ -86,27 +108,95 @@ void ArticleTransfer::btnAWriteClick()
 {
     if (!link().serviceMode())
         return;
-    if (!confirmCodePage(articles_.model().columnTexts(ArticleModel::Name)))
+    int from = 1, to = kArticles;
+    if (!articles_.articleRange(from, to))
+        return;
+    const ArticleModel &m = articles_.model();
+    QStringList names;
+    if (from == 1 && to == kArticles) {
+        names = m.columnTexts(ArticleModel::Name);
+    } else {
+        for (int r = from; r <= to; ++r)
+            names << m.cell(ArticleModel::Name, r);
+    }
+    if (!confirmCodePage(names))
         return;
     if (link().refuseWhileBusy())
         return;
+    blocks_.clear();
     view().setCancelButtonVisible(true);
+    startWrite(from, to);
+}
+
+bool ArticleTransfer::startWrite(int from, int to)
+{
+    from_ = from;
+    to_ = to;
+    unanswered_ = 0;
     beginWrite(1);
-    ops_.write([this](int r, ArticleRecord &record, QString &reason) { return recordOfRow(r, record, reason); });
+    const bool started = ops_.write(
+        [this](int r, ArticleRecord &record, QString &reason) { return recordOfRow(r, record, reason); }, from, to);
+    if (started)
+        unanswered_ = from;
     endWrite();
+    return started;
+}
+
+void ArticleTransfer::btnAWriteChangedClick()
+{
+    if (!link().serviceMode())
+        return;
+    const ArticleModel &m = articles_.model();
+    const std::vector<int> rows = m.changedRows();
+    if (rows.empty()) {
+        view().showDialog(UiText(Txt::TitleInfo), ToolText::articlesNothingChanged());
+        return;
+    }
+    QStringList names;
+    for (int r : rows)
+        names << m.cell(ArticleModel::Name, r);
+    if (!confirmCodePage(names))
+        return;
+    if (link().refuseWhileBusy())
+        return;
+    blocks_ = articleBlocks(rows);
+    block_ = 0;
+    blocksDone_ = 0;
+    view().setCancelButtonVisible(true);
+    writeNextBlock();
+}
+
+void ArticleTransfer::writeNextBlock()
+{
+    if (block_ >= blocks_.size())
+        return;
+    // Between two blocks the device may have left service mode or another operation begun.
+    if (!link().serviceMode() || link().busy()) {
+        view().showDialog(UiText(Txt::TitleWarning),
+                          ToolText::articlesWriteStopped(blocks_[block_].first, blocksDone_));
+        blocks_.clear();
+        return;
+    }
+    const auto block = blocks_[block_];
+    if (!startWrite(block.first, block.second))
+        blocks_.clear();
 }
 
 void ArticleTransfer::writeAsked(int n)
 {
     counters_->aboutToChange();
     articles_.lblBrojac->setText(QString::number(n));
+    // The reply acknowledges the record sent before it: that row is written.
+    if (unanswered_ != 0)
+        articles_.model().clearChanged(unanswered_);
+    unanswered_ = 0;
 }
 
 void ArticleTransfer::writeStepped(int n, bool stopped)
 {
-    if (stopped || n > kArticles)
+    if (stopped || n < from_ || n > to_)
         counters_->release();
-    view().setProgress(stopped ? 0 : progressFor(n));
+    view().setProgress(stopped ? 0 : progressFor(n, from_, to_));
     view().setStatusText(UiText(Txt::InServiceMode));
 }
 
@@ -138,7 +228,22 @@ void ArticleTransfer::onChainEnded(DeviceLink::Chain chain, DeviceLink::ChainEnd
     view().setProgress(0);
     const bool read = chain == Chain::ArticlesRead;
     const int at = ops_.currentArticle();
-    const int done = ops_.articlesDone();
+    const bool changedRun = !read && !blocks_.empty();
+    const int done = (changedRun ? blocksDone_ : 0) + ops_.articlesDone();
+    if (changedRun) {
+        blocksDone_ = done;
+        if (how == ChainEnd::Completed && ++block_ < blocks_.size()) {
+            // The next block starts once this chain's end has been dealt with everywhere.
+            QTimer::singleShot(0, this, &ArticleTransfer::writeNextBlock);
+            return;
+        }
+        const size_t blocks = blocks_.size();
+        blocks_.clear();
+        if (how == ChainEnd::Completed) {
+            view().showDialog(UiText(Txt::TitleInfo), ToolText::articlesChangedWritten(done, int(blocks)));
+            return;
+        }
+    }
     switch (how) {
     case ChainEnd::Completed:
         view().showDialog(UiText(Txt::TitleInfo),

@@ -1,10 +1,14 @@
 #pragma once
 // Section of the main window for the device-driven read and write chains of the whole article table.
 
+#include "ArticleModel.h"
 #include "ArticleOps.h"
 #include "ArticlesSection.h"
 #include "DeviceLink.h"
 #include "Section.h"
+
+#include <utility>
+#include <vector>
 
 class PaintThrottle;
 
@@ -18,13 +22,18 @@ public:
 
     ArticleTransfer(SectionHost &host, ArticlesSection &articles);
 
+    // Read and write cover the range of the article page's "од" and "до" fields (whole table by default).
     void btnAReadClick();
     void btnAWriteClick();
+    // Writes only the changed rows: one write chain per block of consecutive changed rows.
+    void btnAWriteChangedClick();
     void BtnOtkazClick();
 
     // Progress bar position while the chain works on article `next`: one step per 3750 articles,
     // back to 0 once the end of the table is reached.
     static int progressFor(int next) { return ArticleOps::progressFor(next); }
+    // The same over a range from..to: the whole table as above, a smaller range in 16 steps of its own.
+    static int progressFor(int next, int from, int to);
 
     // Number of the article the running (or last) transfer works on, and how many it has done.
     int currentArticle() const { return ops_.currentArticle(); }
@@ -42,6 +51,20 @@ private:
     bool recordOfRow(int r, ArticleRecord &record, QString &reason);
     // The chain ended: progress back to 0, the counters painted, and how it ended told.
     void onChainEnded(DeviceLink::Chain chain, DeviceLink::ChainEnd how);
+    // Starts the write chain over from..to; false when it did not start (said already).
+    bool startWrite(int from, int to);
+    // The next block of a write of changed rows, once the previous one has ended.
+    void writeNextBlock();
+
+    // The range of the running (or last) chain.
+    int from_ = 1;
+    int to_ = ArticleModel::kArticles;
+    // The record sent last and not yet answered: its reply clears its row's changed mark.
+    int unanswered_ = 0;
+    // A write of changed rows: its blocks, the one running, and the articles written so far.
+    std::vector<std::pair<int, int>> blocks_;
+    size_t block_ = 0;
+    int blocksDone_ = 0;
 
     ArticlesSection &articles_;
     ArticleOps &ops_;

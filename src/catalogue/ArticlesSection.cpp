@@ -16,6 +16,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -107,6 +108,35 @@ ArticlesSection::ArticlesSection(SectionHost &host, QWidget *parent, const QRect
     // A click on "Прекини" leaves the keyboard focus where the technician was working.
     BtnOtkaz->setFocusPolicy(Qt::TabFocus);
 
+    // The range and the write of changed rows sit in the title row, right of the caption, so that
+    // every other control keeps its place. Their backgrounds cover the frame line there.
+    lblAFrom = makeWidget<QLabel>(g, "lblAFrom", QRect(104, 1, 16, 14));
+    edtAFrom = makeWidget<QLineEdit>(g, "edtAFrom", QRect(120, 0, 44, 16));
+    lblATo = makeWidget<QLabel>(g, "lblATo", QRect(168, 1, 16, 14));
+    edtATo = makeWidget<QLineEdit>(g, "edtATo", QRect(184, 0, 44, 16));
+    btnAWriteChanged = makeWidget<QPushButton>(g, "btnAWriteChanged", QRect(236, 0, 120, 16));
+    for (QLabel *l : {lblAFrom, lblATo}) {
+        l->setAlignment(Qt::AlignCenter);
+        l->setAutoFillBackground(true);
+    }
+    for (QLineEdit *e : {edtAFrom, edtATo}) {
+        e->setMaxLength(5);
+        e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        e->setTextMargins(0, 0, 0, 0);
+    }
+    edtAFrom->setText(QStringLiteral("1"));
+    edtATo->setText(QString::number(ArticleModel::kArticles));
+    btnAWriteChanged->setEnabled(btnAWrite->isEnabled());
+    btnAWrite->installEventFilter(this);
+    connect(&model_, &ArticleModel::hasChangesChanged, this,
+            [this] { btnAWriteChanged->setText(ToolText::writeChangedCaption(model_.changedCount())); });
+    // The count in the caption follows every mark set or cleared.
+    connect(&model_, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex &, const QModelIndex &, const QList<int> &roles) {
+                if (roles.contains(Qt::BackgroundRole))
+                    btnAWriteChanged->setText(ToolText::writeChangedCaption(model_.changedCount()));
+            });
+
     connect(btnACor, &QPushButton::clicked, this, &ArticlesSection::btnACorClick);
     connect(btnAFSave, &QPushButton::clicked, this, &ArticlesSection::btnAFSaveClick);
     connect(btnAFLoad, &QPushButton::clicked, this, &ArticlesSection::btnAFLoadClick);
@@ -126,6 +156,13 @@ void ArticlesSection::activate()
     btnAFLoad->setText(UiText(92));
     btnARead->setText(UiText(Txt::Read));
     btnAWrite->setText(UiText(Txt::Write));
+    lblAFrom->setText(ToolText::articleRangeFromLabel());
+    lblATo->setText(ToolText::articleRangeToLabel());
+    for (QWidget *w : {static_cast<QWidget *>(lblAFrom), static_cast<QWidget *>(edtAFrom),
+                       static_cast<QWidget *>(lblATo), static_cast<QWidget *>(edtATo)})
+        w->setToolTip(ToolText::articleRangeToolTip());
+    btnAWriteChanged->setText(ToolText::writeChangedCaption(model_.changedCount()));
+    btnAWriteChanged->setToolTip(ToolText::writeChangedToolTip());
     lblArtCaption->setText(ToolText::articleCounterCaption());
     lblBrojacCaption->setText(ToolText::replyCounterCaption());
     lblArt->setToolTip(ToolText::articleCounterCaption());
@@ -138,6 +175,33 @@ void ArticlesSection::activate()
     loadFormFromRow(1);
     cbATG->setCurrentIndex(0);
     cbAStand->setCurrentText(cbAStand->itemText(0));
+}
+
+bool ArticlesSection::mayClose()
+{
+    const int count = model_.changedCount();
+    return count == 0 ||
+           view().showDialog(UiText(Txt::TitleWarning), ToolText::closeWithUnwrittenChanges(count), true) == 1;
+}
+
+bool ArticlesSection::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == btnAWrite && event->type() == QEvent::EnabledChange)
+        btnAWriteChanged->setEnabled(btnAWrite->isEnabled());
+    return Section::eventFilter(watched, event);
+}
+
+bool ArticlesSection::articleRange(int &from, int &to)
+{
+    const int f = ArticleModel::articleNumber(edtAFrom->text());
+    const int t = ArticleModel::articleNumber(edtATo->text());
+    if (f == 0 || t == 0 || f > t) {
+        showError(ToolText::articleRangeInvalid(edtAFrom->text(), edtATo->text(), ArticleModel::kArticles));
+        return false;
+    }
+    from = f;
+    to = t;
+    return true;
 }
 
 void ArticlesSection::loadFormFromRow(int r)

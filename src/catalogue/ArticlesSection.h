@@ -24,6 +24,8 @@ public:
     ArticlesSection(SectionHost &host, QWidget *parent, const QRect &geometry, ArticleModel &model);
 
     void activate() override;
+    // Unwritten changed rows: asks before the window closes.
+    bool mayClose() override;
 
     ArticleModel &model() { return model_; }
     // Copies row r of the table into the entry form (name, barcode, department, price, tax letter).
@@ -49,6 +51,10 @@ public:
     // On an error or a "no" the table is left as it was; true when the table was replaced.
     bool loadArticlesFrom(const QString &path);
 
+    // The range the read and write buttons cover, from the "од" and "до" fields: true with both
+    // numbers when they are 1 <= from <= to <= 60000; otherwise shows why and gives false.
+    bool articleRange(int &from, int &to);
+
     // For tests: called instead of showing the save or open dialog; returns the chosen path,
     // or an empty text for a cancelled dialog.
     using FileChooser = std::function<QString(QFileDialog &dialog)>;
@@ -67,6 +73,13 @@ public:
     QPushButton *btnARead = nullptr;
     QPushButton *btnAWrite = nullptr;
     QPushButton *BtnOtkaz = nullptr;
+    // Writes only the rows changed since their last read, load or write; follows btnAWrite's state.
+    QPushButton *btnAWriteChanged = nullptr;
+    // The range of the read and write buttons, in the group box's title row.
+    QLineEdit *edtAFrom = nullptr;
+    QLineEdit *edtATo = nullptr;
+    QLabel *lblAFrom = nullptr;
+    QLabel *lblATo = nullptr;
     QPushButton *BitBtn1 = nullptr;
     QLabel *lblArt = nullptr;
     QLabel *lblBrojac = nullptr;
@@ -75,6 +88,9 @@ public:
     // Captions under the two transfer counters.
     QLabel *lblArtCaption = nullptr;
     QLabel *lblBrojacCaption = nullptr;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // The current row's cells changed (in-place edit, file load, device read): the form follows.

@@ -91,7 +91,7 @@ QString command(const QString &name)
                               "--from N --to M (1 <= N <= M <= 60000) it reads only articles N..M.\n")
             .arg(device, setNames());
     if (name == QStringLiteral("write"))
-        return QStringLiteral("Usage: %1write SET FILE [--yes] [--from N --to M]\n"
+        return QStringLiteral("Usage: %1write SET FILE [--yes] [--from N --to M] [--changed-only --against BASE]\n"
                               "Writes the JSON in FILE (as read gives it; - for standard input) to the device.\n"
                               "The whole file is checked before anything is sent. write fiscal does not exist:\n"
                               "fiscalisation is done once, in the window. A set whose write needs a confirmation\n"
@@ -99,7 +99,12 @@ QString command(const QString &name)
                               "without --yes the write is refused.\n"
                               "write articles sends the whole chain of 60000 articles; rows not in the file go\n"
                               "as fresh rows. With --from N --to M only articles N..M are sent (those the file\n"
-                              "does not list as fresh rows); the device keeps the others.\n")
+                              "does not list as fresh rows); the device keeps the others.\n"
+                              "With --changed-only --against BASE (an earlier read articles output, or a device\n"
+                              "profile .qvp holding the articles) only the\n"
+                              "articles whose rows differ between BASE and FILE are sent, one chain per run of\n"
+                              "consecutive numbers (within --from/--to when given). When none differ, nothing\n"
+                              "is sent and the run ends with exit code 0.\n")
             .arg(device);
     if (name == QStringLiteral("fm-dump"))
         return QStringLiteral("Usage: %1fm-dump -o FILE\n"

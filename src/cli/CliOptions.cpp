@@ -132,15 +132,20 @@ bool CliOptions::parse(const QStringList &arguments, CliOptions &out, QString &e
             ok = articleNumber(out.to);
         else if (arg == QStringLiteral("--timeout")) {
             QString text;
-            ok = value(text);
-            const int ms = text.toInt(&ok);
-            if (!ok || ms < 10 || ms > 60000) {
+            if (!value(text)) {
+                ok = false;
+            } else if (const int ms = text.toInt(&ok); !ok || ms < 10 || ms > 60000) {
                 error = QStringLiteral("--timeout %1: expected milliseconds 10..60000").arg(text);
                 ok = false;
             } else {
                 out.timeoutMs = ms;
             }
-        } else if (arg == QStringLiteral("--login"))
+        } else if (arg == QStringLiteral("--against"))
+            ok = value(out.against) &&
+                 (!out.against.isEmpty() || (error = QStringLiteral("--against needs a file name"), false));
+        else if (arg == QStringLiteral("--changed-only"))
+            ok = flag(out.changedOnly);
+        else if (arg == QStringLiteral("--login"))
             ok = flag(out.login);
         else if (arg == QStringLiteral("--quiet") || arg == QStringLiteral("-q"))
             ok = flag(out.quiet);
@@ -237,6 +242,15 @@ bool CliOptions::parse(const QStringList &arguments, CliOptions &out, QString &e
     if (out.rangeGiven &&
         !((c == QStringLiteral("read") || c == QStringLiteral("write")) && out.args[0] == QStringLiteral("articles"))) {
         error = QStringLiteral("--from and --to are for read articles and write articles");
+        return false;
+    }
+    const bool writeArticles = c == QStringLiteral("write") && out.args[0] == QStringLiteral("articles");
+    if ((out.changedOnly || !out.against.isEmpty()) && !writeArticles) {
+        error = QStringLiteral("--changed-only and --against are for write articles");
+        return false;
+    }
+    if (out.changedOnly != !out.against.isEmpty()) {
+        error = QStringLiteral("--changed-only needs --against BASE, and --against goes with --changed-only");
         return false;
     }
     if (out.from > out.to) {

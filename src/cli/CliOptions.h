@@ -19,6 +19,9 @@ struct CliOptions {
     bool rangeGiven = false;
     // detect --timeout MS: how long each port's answer is waited for (0: the prober's own default).
     int timeoutMs = 0;
+    // --changed-only --against BASE: write articles sends only the articles that differ from BASE.
+    bool changedOnly = false;
+    QString against;
     bool help = false;
     bool version = false;
     QString command; // login read write fm-dump selftest clock-shift detect help

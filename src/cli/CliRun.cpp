@@ -5,6 +5,7 @@
 #include "DeviceCommands.h"
 #include "FactoryNumberFile.h"
 #include "InterruptWatcher.h"
+#include "Profile.h"
 #include "SerialTransport.h"
 #include "TcpTransport.h"
 #include "ToolText.h"
@@ -84,26 +85,10 @@ bool CliRun::prepare()
             fail(ToolText::cliFiscalNotWritable());
             return false;
         }
-        const QString path = options_.args.value(1);
-        QFile file;
-        const bool opened = path == QStringLiteral("-") ? file.open(stdin, QIODevice::ReadOnly)
-                                                        : (file.setFileName(path), file.open(QIODevice::ReadOnly));
-        if (!opened) {
-            fail(ToolText::cliFileUnreadable(path, file.errorString()));
+        if (!readJsonFile(options_.args.value(1), data_))
             return false;
-        }
-        const QByteArray bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError) {
-            fail(ToolText::cliFileUnreadable(path, file.errorString()));
+        if (options_.changedOnly && !prepareChangedOnly())
             return false;
-        }
-        QJsonParseError error{};
-        const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
-        if (error.error != QJsonParseError::NoError) {
-            fail(ToolText::cliFileNotJson(path, error.errorString(), error.offset));
-            return false;
-        }
-        data_ = doc.isArray() ? QJsonValue(doc.array()) : QJsonValue(doc.object());
 
         const QString question = set_->writeQuestion();
         if (!question.isEmpty() && !options_.yes) {
@@ -145,6 +130,68 @@ bool CliRun::prepare()
         if (longFrames && QFile::exists(QStringLiteral("fkase.ini")) && !file.note.isEmpty())
             view_.say(file.note);
     }
+    return true;
+}
+
+bool CliRun::readJsonFile(const QString &path, QJsonValue &out)
+{
+    QFile file;
+    const bool opened = path == QStringLiteral("-") ? file.open(stdin, QIODevice::ReadOnly)
+                                                    : (file.setFileName(path), file.open(QIODevice::ReadOnly));
+    if (!opened) {
+        fail(ToolText::cliFileUnreadable(path, file.errorString()));
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        fail(ToolText::cliFileUnreadable(path, file.errorString()));
+        return false;
+    }
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError) {
+        fail(ToolText::cliFileNotJson(path, error.errorString(), error.offset));
+        return false;
+    }
+    out = doc.isArray() ? QJsonValue(doc.array()) : QJsonValue(doc.object());
+    return true;
+}
+
+bool CliRun::prepareChangedOnly()
+{
+    QJsonValue base;
+    if (!readJsonFile(options_.against, base))
+        return false;
+    // A device profile holds the article set beside the others; it is read and checked as a profile.
+    if (base.isObject() && base.toObject().contains(QStringLiteral("format"))) {
+        Profile profile;
+        QString problem;
+        if (!ProfileFile::read(options_.against, profile, problem)) {
+            fail(ToolText::cliBaseNotArticles(options_.against, problem));
+            return false;
+        }
+        if (!profile.has(QStringLiteral("articles"))) {
+            fail(ToolText::cliBaseNotArticles(options_.against, ToolText::cliProfileWithoutArticles()));
+            return false;
+        }
+        base = profile.sets.value(QStringLiteral("articles"));
+    }
+    std::vector<int> numbers;
+    QString error;
+    bool baseFaulty = false;
+    if (!differingArticles(base, data_, options_.from, options_.to, numbers, error, baseFaulty)) {
+        fail(ToolText::cliBaseNotArticles(baseFaulty ? options_.against : options_.args.value(1), error));
+        return false;
+    }
+    if (numbers.empty()) {
+        // Nothing to do is no failure: the device already has what FILE holds (as far as BASE says).
+        view_.say(ToolText::cliNothingChanged(options_.against));
+        finish(OpResult::done());
+        return false;
+    }
+    blocks_ = articleBlocks(numbers);
+    if (!options_.quiet)
+        view_.say(ToolText::cliChangedArticles(int(numbers.size()), int(blocks_.size())));
     return true;
 }
 
@@ -225,6 +272,8 @@ void CliRun::writeSet()
         progress_.finish();
         finish(result);
     };
+    if (articles && options_.changedOnly)
+        return writeArticleBlocks(device_, data_, blocks_, progress, std::move(done));
     if (articles)
         return writeArticleRange(device_, data_, options_.from, options_.to, progress, std::move(done));
     set_->write(device_, data_, progress, std::move(done));

@@ -14,6 +14,8 @@
 #include <QObject>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 class DataSet;
 class InterruptWatcher;
@@ -38,6 +40,11 @@ signals:
 private:
     // What can be refused before anything is sent: the set, the file, the question, the log.
     bool prepare();
+    // Reads FILE (- for standard input) as JSON into `out`; false when it failed (said).
+    bool readJsonFile(const QString &path, QJsonValue &out);
+    // --changed-only: the articles that differ from --against BASE, as blocks; false when the run
+    // ends here (an error said, or nothing differs, which ends it with success).
+    bool prepareChangedOnly();
     bool connectDevice();
     void runCommand();
     void readSet();
@@ -59,6 +66,7 @@ private:
     InterruptWatcher *interrupts_ = nullptr;
     const DataSet *set_ = nullptr;
     QJsonValue data_;
+    std::vector<std::pair<int, int>> blocks_; // --changed-only: the runs of differing articles
     bool interrupted_ = false;
     bool finished_ = false;
 };

@@ -24,6 +24,12 @@ public:
     int readFrames() const override { return ArticleOps::kArticles; }
     int writeFrames() const override { return ArticleOps::kArticles; }
 
+    bool check(const QJsonValue &data, QString &error) const override
+    {
+        ArticleTable table;
+        return ArticleTable::fromJson(data, table, error);
+    }
+
     void read(Device &device, const Progress &progress, ReadDone done) const override
     {
         readRange(device, 1, ArticleOps::kArticles, progress, std::move(done));
@@ -144,6 +150,26 @@ std::vector<std::pair<int, int>> articleBlocks(const std::vector<int> &numbers)
             blocks.emplace_back(n, n);
     }
     return blocks;
+}
+
+bool differingArticles(const QJsonValue &base, const QJsonValue &data, int from, int to, std::vector<int> &numbers,
+                       QString &error, bool &baseFaulty)
+{
+    ArticleTable before;
+    ArticleTable after;
+    baseFaulty = !ArticleTable::fromJson(base, before, error);
+    if (baseFaulty || !ArticleTable::fromJson(data, after, error))
+        return false;
+    numbers.clear();
+    uint8_t a[ArticleRecord::kSize];
+    uint8_t b[ArticleRecord::kSize];
+    for (int n = std::max(from, 1); n <= std::min(to, int(ArticleOps::kArticles)); ++n) {
+        before.record(n).encode(a);
+        after.record(n).encode(b);
+        if (!std::equal(a, a + ArticleRecord::kSize, b))
+            numbers.push_back(n);
+    }
+    return true;
 }
 
 namespace {

@@ -20,6 +20,11 @@ void writeArticleRange(Device &device, const QJsonValue &data, int from, int to,
 // Consecutive article numbers joined into from..to blocks: {3,4,5,9} -> {3..5, 9..9}. The numbers
 // must be in ascending order.
 std::vector<std::pair<int, int>> articleBlocks(const std::vector<int> &numbers);
+// The numbers of the articles whose records differ between two JSON forms of the set (`base`, for
+// instance an earlier read, and `data`), in order, limited to from..to. False with `error` when
+// either form does not check out as the write checks it; `baseFaulty` then says which one.
+bool differingArticles(const QJsonValue &base, const QJsonValue &data, int from, int to, std::vector<int> &numbers,
+                       QString &error, bool &baseFaulty);
 // Writes only the given blocks of `data` (the set's JSON form, checked whole before anything is
 // sent): one write chain per block, in order, each as writeArticleRange. Stops at the first block
 // that does not end Done; progress counts articles over all blocks. No blocks: Done, nothing sent.

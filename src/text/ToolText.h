@@ -471,6 +471,272 @@ inline QString menuView()
 }
 
 // ---- Whole-device profiles ----
+// The profile file: what is wrong with it. Nothing is changed when a file is refused.
+inline QString profileNotJson(const QString &error, int line, int column)
+{
+    return QStringLiteral("није исправан JSON: %1 (ред %2, знак %3).").arg(error).arg(line).arg(column);
+}
+inline QString profileNotAProfile()
+{
+    return QStringLiteral("није профил уређаја (поље „format“ није „quorvel-profile“).");
+}
+inline QString profileNewerVersion(qint64 version, int supported)
+{
+    return QStringLiteral("записан је новијом верзијом формата профила (%1), а овај програм чита верзију %2. "
+                          "Потребна је новија верзија програма.")
+        .arg(version)
+        .arg(supported);
+}
+inline QString profileBadField(const QString &field, const QString &problem)
+{
+    return QStringLiteral("поље „%1“: %2.").arg(field, problem);
+}
+inline QString profileExpectedTime()
+{
+    return QStringLiteral("очекивано је време облика 2026-12-09T10:00:00Z");
+}
+inline QString profileUnknownSet(const QString &set)
+{
+    return QStringLiteral("садржи непознат скуп података „%1“.").arg(set);
+}
+// `error` names the field ("taxpayer.address: очекиван је текст").
+inline QString profileSetInvalid(const QString &set, const QString &error)
+{
+    return QStringLiteral("скуп „%1“ није исправан: %2").arg(set, error);
+}
+inline QString profileTooBig(int megabytes)
+{
+    return QStringLiteral("већи је од %1 MB, што профил уређаја никад није.").arg(megabytes);
+}
+inline QString profileInFile(const QString &path, const QString &problem)
+{
+    return QStringLiteral("Профил „%1“ %2 Ништа није промењено.").arg(path, problem);
+}
+inline QString profileFileUnreadable(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Профил „%1“ не може да се прочита: %2").arg(path, reason);
+}
+inline QString profileFileUnwritable(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Профил „%1“ не може да се упише: %2. Претходна датотека није промењена.").arg(path, reason);
+}
+// The logo inside a profile file, a PNG picture.
+inline QString profilePngNotBase64()
+{
+    return QStringLiteral("очекивана је PNG слика као base64 текст");
+}
+inline QString profilePngNotPng()
+{
+    return QStringLiteral("није PNG слика");
+}
+// `part` is the name of the PNG chunk that does not check out.
+inline QString profilePngBroken(const QString &part)
+{
+    return QStringLiteral("PNG слика је оштећена (део %1)").arg(part);
+}
+inline QString profilePngSize(int width, int height)
+{
+    return QStringLiteral("лого мора бити слика од 256 × 128 тачака, а ова је %1 × %2").arg(width).arg(height);
+}
+inline QString profilePngKind()
+{
+    return QStringLiteral("ова врста PNG слике се не чита: читају се сиве слике од 1, 2, 4 или 8 бита, сиве са "
+                          "провидношћу, RGB и RGBA од 8 бита и слике са палетом, без преплитања");
+}
+// The comparison of a profile with a device, set by set.
+inline QString compareEqual()
+{
+    return QStringLiteral("исто");
+}
+inline QString compareDifferent()
+{
+    return QStringLiteral("разликује се");
+}
+inline QString compareNotInProfile()
+{
+    return QStringLiteral("нема у профилу");
+}
+inline QString compareNotRead()
+{
+    return QStringLiteral("није прочитано са уређаја");
+}
+inline QString compareMissingValue()
+{
+    return QStringLiteral("(нема)");
+}
+inline QString compareArticlesCount(int count, const QString &numbers)
+{
+    return QStringLiteral("артикала који се разликују: %1 (бројеви: %2)").arg(count).arg(numbers);
+}
+// One differing article: its fields, "field: profile → device", with "; " between them.
+inline QString compareArticleLine(int number, const QString &fields)
+{
+    return QStringLiteral("артикал %1: %2").arg(number).arg(fields);
+}
+inline QString compareLogoDots(int dots)
+{
+    return QStringLiteral("тачака логоа које се разликују: %1").arg(dots);
+}
+// Said once above the comparison, not counted as a difference.
+inline QString compareOtherPrinter(const QString &profile, const QString &device)
+{
+    return QStringLiteral("Профил је узет са другог фискалног принтера (у профилу %1, на уређају %2). Идентитет "
+                          "се не пореди и не уписује.")
+        .arg(profile, device);
+}
+
+// Backup, compare and restore runs: the steps, the restore's question and the report.
+inline QString profileStepReading()
+{
+    return QStringLiteral("читање");
+}
+inline QString profileStepWriting()
+{
+    return QStringLiteral("упис");
+}
+inline QString profileStepVerifying()
+{
+    return QStringLiteral("провера");
+}
+inline QString profileBusy()
+{
+    return QStringLiteral("Рад са профилом је већ у току.");
+}
+inline QString profileReadFailed(const QString &set, const QString &reason)
+{
+    return QStringLiteral("Скуп „%1“ није прочитан: %2").arg(set, reason.isEmpty() ? QStringLiteral("—") : reason);
+}
+inline QString profileWriteFailed(const QString &set, const QString &reason)
+{
+    return QStringLiteral("Упис скупа „%1“ је прекинут: %2").arg(set, reason.isEmpty() ? QStringLiteral("—") : reason);
+}
+inline QString profileVerifyFailed(const QString &set, const QString &reason)
+{
+    return QStringLiteral("Скуп „%1“ је уписан, али провера није могла да га прочита: %2")
+        .arg(set, reason.isEmpty() ? QStringLiteral("—") : reason);
+}
+// A set the device refused before anything was sent (its data did not check out); the others go on.
+inline QString profileSetRefused(const QString &set, const QString &reason)
+{
+    return QStringLiteral("Скуп „%1“ није уписан: %2").arg(set, reason);
+}
+inline QString profileMismatch(const QString &set, const QString &differences)
+{
+    return QStringLiteral("Провера после уписа: скуп „%1“ на уређају се разликује од профила: %2")
+        .arg(set, differences);
+}
+inline QString profileArticlesMismatch(const QString &numbers)
+{
+    return QStringLiteral("артикли који се после уписа разликују: %1").arg(numbers);
+}
+inline QString profileUnknownSetName(const QString &set)
+{
+    return QStringLiteral("Непознат скуп података „%1“.").arg(set);
+}
+inline QString profileSetNotRestored(const QString &set)
+{
+    return QStringLiteral("Скуп „%1“ се не враћа из профила (фискални идентитет се уписује једном, у прозору "
+                          "програма; сат није у профилу).")
+        .arg(set);
+}
+inline QString profileSetNotInProfile(const QString &set)
+{
+    return QStringLiteral("Профил нема скуп „%1“.").arg(set);
+}
+inline QString profileNothingToRestore()
+{
+    return QStringLiteral("Профил нема ниједан скуп који може да се упише.");
+}
+inline QString profileNotPrepared()
+{
+    return QStringLiteral("Враћање профила није припремљено.");
+}
+inline QString profileTaxGroupsEqual()
+{
+    return QStringLiteral("Пореске стопе на уређају су исте као у профилу: не уписују се.");
+}
+inline QString profileTaxGroupsNoChangeLeft()
+{
+    return QStringLiteral("Пореске стопе се разликују, али фискални принтер нема више ниједну промену стопа: "
+                          "пореске групе се прескачу.");
+}
+// `left` is the device's remaining rate changes before the write (-1: not known).
+inline QString profileTaxGroupsChange(int left)
+{
+    if (left < 0)
+        return QStringLiteral("Пореске стопе се разликују: њихов упис троши једну од преосталих промена стопа.");
+    return QStringLiteral("Пореске стопе се разликују: њихов упис троши једну од преосталих промена стопа "
+                          "(сада их има %1, после уписа %2).")
+        .arg(left)
+        .arg(left - 1);
+}
+inline QString profileCloneQuestion(const QString &profile, const QString &device)
+{
+    return QStringLiteral("Профил је узет са другог фискалног принтера: серијски бројеви се разликују (у профилу "
+                          "%1, на овом принтеру %2). Идентитет, сат и фискална меморија се не копирају.")
+        .arg(profile, device);
+}
+inline QString profileRestoreSets(const QString &sets)
+{
+    return QStringLiteral("У фискални принтер биће уписано: %1.").arg(sets);
+}
+inline QString profileRestoreAsk()
+{
+    return QStringLiteral("Да ли желите да наставите упис?");
+}
+// Report lines: each takes the list of sets as %1.
+inline QString profileReportRead()
+{
+    return QStringLiteral("Прочитано: %1");
+}
+inline QString profileReportVerified()
+{
+    return QStringLiteral("Уписано и проверено: %1");
+}
+inline QString profileReportWritten()
+{
+    return QStringLiteral("Уписано (без провере): %1");
+}
+inline QString profileReportWrittenNotVerified()
+{
+    return QStringLiteral("Уписано, није проверено: %1");
+}
+inline QString profileReportUnchanged()
+{
+    return QStringLiteral("Без измена (уређај већ има исто): %1");
+}
+inline QString profileReportMismatch()
+{
+    return QStringLiteral("Уписано, али се после уписа разликује: %1");
+}
+inline QString profileReportHalfWritten()
+{
+    return QStringLiteral("Делимично уписано: %1");
+}
+inline QString profileReportNotWrittenFailed()
+{
+    return QStringLiteral("Није уписано због грешке: %1");
+}
+inline QString profileReportNotReadFailed()
+{
+    return QStringLiteral("Није прочитано због грешке: %1");
+}
+inline QString profileReportSkipped()
+{
+    return QStringLiteral("Прескочено: %1");
+}
+inline QString profileReportNotWritten()
+{
+    return QStringLiteral("Није уписано: %1");
+}
+inline QString profileReportNotRead()
+{
+    return QStringLiteral("Није прочитано: %1");
+}
+inline QString profileReportRunAgain()
+{
+    return QStringLiteral("Поновите враћање профила да бисте довршили посао.");
+}
 
 // ---- Whole-device profiles in the window ----
 
@@ -672,5 +938,75 @@ inline QString cliDetectNoPorts()
 }
 
 // ---- Partial article transfers ----
+// The range fields of the article page and the write of changed rows.
+inline QString articleRangeFromLabel()
+{
+    return QStringLiteral("од");
+}
+inline QString articleRangeToLabel()
+{
+    return QStringLiteral("до");
+}
+inline QString articleRangeToolTip()
+{
+    return QStringLiteral("Читање и унос у касу обухватају само артикле од овог до овог броја.");
+}
+// The range typed is no pair of article numbers from <= to within 1..`articles`.
+inline QString articleRangeInvalid(const QString &from, const QString &to, int articles)
+{
+    return QStringLiteral("Опсег артикала „%1“ до „%2“ није исправан: унесите бројеве од 1 до %3, први не већи "
+                          "од другог. Ништа није послато.")
+        .arg(from, to)
+        .arg(articles);
+}
+// The button that writes only the changed rows; `count` of them wait for the write.
+inline QString writeChangedCaption(int count)
+{
+    return count > 0 ? QStringLiteral("Унос измена (%1)").arg(count) : QStringLiteral("Унос измена");
+}
+inline QString writeChangedToolTip()
+{
+    return QStringLiteral("Уписује у касу само артикле измењене од последњег читања, учитавања или уписа.");
+}
+// The mark of a changed row, in its number cell.
+inline QString articleRowChanged()
+{
+    return QStringLiteral("Артикал је измењен и још није уписан у касу.");
+}
+inline QString articlesNothingChanged()
+{
+    return QStringLiteral("Нема измењених артикала. Ништа није послато.");
+}
+inline QString articlesChangedWritten(int done, int blocks)
+{
+    return QStringLiteral("Упис измена је завршен. Уписано артикала: %1; низова узастопних бројева: %2.")
+        .arg(done)
+        .arg(blocks);
+}
+// Leaving the program while changed rows are not written.
+inline QString closeWithUnwrittenChanges(int count)
+{
+    return QStringLiteral("Измењених артикала који нису уписани у касу: %1. Ако изађете, измене ће бити "
+                          "изгубљене. Да ли желите да изађете из програма?")
+        .arg(count);
+}
+// quorvel-cli write articles --changed-only: nothing differs from the base file.
+inline QString cliNothingChanged(const QString &base)
+{
+    return QStringLiteral("Ниједан артикал се не разликује од „%1“. Ништа није послато.").arg(base);
+}
+// How many differing articles go out, in how many runs.
+inline QString cliChangedArticles(int count, int blocks)
+{
+    return QStringLiteral("Артикала који се разликују: %1; низова узастопних бројева: %2.").arg(count).arg(blocks);
+}
+inline QString cliProfileWithoutArticles()
+{
+    return QStringLiteral("профил не садржи артикле.");
+}
+inline QString cliBaseNotArticles(const QString &base, const QString &error)
+{
+    return QStringLiteral("Датотека „%1“ није исправан списак артикала: %2").arg(base, error);
+}
 
 } // namespace ToolText

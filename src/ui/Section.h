@@ -15,6 +15,8 @@ public:
 
     // Runs once at the window's first activation, after the captions are set.
     virtual void activate() {}
+    // Asked before the window closes; false when the technician chose to stay (work would be lost).
+    virtual bool mayClose() { return true; }
 
 protected:
     DeviceLink &link() { return host_.link(); }

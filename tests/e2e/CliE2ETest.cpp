@@ -5,6 +5,7 @@
 #include "Cp1251.h"
 #include "DataSet.h"
 #include "DevsimProcess.h"
+#include "Profile.h"
 #include "ReceiptLinesRecord.h"
 #include "SimArticles.h"
 #include "SimCatalogue.h"
@@ -755,4 +756,101 @@ TEST_F(Cli, ArticleRangeReadAndWriteTouchOnlyTheRange)
             << args.join(' ').toStdString() << ": " << r.errText().toStdString();
     }
     EXPECT_EQ(b.requests(), before);
+}
+
+TEST_F(Cli, ChangedOnlyWritesTheArticlesThatDifferFromTheBase)
+{
+    DevsimProcess sim({"--listen", "127.0.0.145:0", "--state",
+                       printerWithArticles(dir, QStringLiteral("p.json"), {10, 11, 12, 13, 500, 900})});
+    ASSERT_TRUE(sim.started);
+    CliResult r = cli({"--device", sim.device(), "--quiet", "read", "articles", "--from", "1", "--to", "1000", "-o",
+                       path("base.json")});
+    ASSERT_EQ(r.exitCode, 0) << r.errText().toStdString();
+    const QJsonObject base = readFile(path("base.json")).toObject();
+
+    // The technician's copy: 11 and 12 renamed, 500 removed (a fresh row), 7 added; 10, 13, 900 as read.
+    QJsonArray list;
+    for (const QJsonValue &v : base.value("articles").toArray()) {
+        QJsonObject a = v.toObject();
+        const int n = a.value("number").toInt();
+        if (n == 500)
+            continue;
+        if (n == 11 || n == 12)
+            a["name"] = QStringLiteral("new %1").arg(n);
+        list.append(a);
+    }
+    QJsonObject seven = list.at(0).toObject();
+    seven["number"] = 7;
+    seven["name"] = QStringLiteral("new 7");
+    list.append(seven);
+    writeText(path("edited.json"), QJsonDocument(QJsonObject{{"articles", list}}).toJson());
+
+    const int before = int(tracedRequests(sim).size());
+    r = cli({"--device", sim.device(), "write", "articles", path("edited.json"), "--changed-only", "--against",
+             path("base.json")});
+    ASSERT_EQ(r.exitCode, 0) << r.errText().toStdString();
+    EXPECT_TRUE(r.errText().contains(ToolText::cliChangedArticles(4, 3))) << r.errText().toStdString();
+    QList<int> written;
+    for (const QByteArray &request : tracedRequests(sim, before)) {
+        EXPECT_EQ(uint8_t(request.at(1)), 0x85);
+        EXPECT_EQ(request.size(), 54);
+        written << articleNumberAt(request);
+    }
+    EXPECT_EQ(written, (QList<int>{7, 11, 12, 500}));
+    r = cli({"--device", sim.device(), "read", "articles", "--from", "1", "--to", "1000"});
+    ASSERT_EQ(r.exitCode, 0) << r.errText().toStdString();
+    EXPECT_EQ(numbersOf(parseJson(r.out)), (QList<int>{7, 10, 11, 12, 13, 900}));
+    EXPECT_EQ(parseJson(r.out).toObject().value("articles").toArray().at(2).toObject().value("name").toString(),
+              "new 11");
+
+    // Within --from/--to only the differing articles of the range go out.
+    const int mid = int(tracedRequests(sim).size());
+    r = cli({"--device", sim.device(), "--quiet", "write", "articles", path("base.json"), "--changed-only", "--against",
+             path("edited.json"), "--from", "10", "--to", "20"});
+    ASSERT_EQ(r.exitCode, 0) << r.errText().toStdString();
+    written.clear();
+    for (const QByteArray &request : tracedRequests(sim, mid))
+        written << articleNumberAt(request);
+    EXPECT_EQ(written, (QList<int>{11, 12}));
+
+    // A device profile holding the articles serves as the base as well.
+    Profile profile;
+    profile.toolVersion = QStringLiteral("quorvel test");
+    profile.taken = QDateTime::currentDateTimeUtc();
+    profile.sets.insert("articles", readFile(path("edited.json")));
+    QString error;
+    ASSERT_TRUE(ProfileFile::write(profile, path("p.qvp"), error)) << error.toStdString();
+    const int fromProfile = int(tracedRequests(sim).size());
+    r = cli({"--device", sim.device(), "--quiet", "write", "articles", path("base.json"), "--changed-only", "--against",
+             path("p.qvp"), "--to", "100"});
+    ASSERT_EQ(r.exitCode, 0) << r.errText().toStdString();
+    written.clear();
+    for (const QByteArray &request : tracedRequests(sim, fromProfile))
+        written << articleNumberAt(request);
+    EXPECT_EQ(written, (QList<int>{7, 11, 12}));
+
+    // Nothing differs: said on stderr, nothing sent, exit 0.
+    const int after = sim.requests();
+    r = cli({"--device", sim.device(), "write", "articles", path("base.json"), "--changed-only", "--against",
+             path("base.json")});
+    EXPECT_EQ(r.exitCode, 0) << r.errText().toStdString();
+    EXPECT_TRUE(r.errText().contains(ToolText::cliNothingChanged(path("base.json")))) << r.errText().toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+
+    // A base that is no article list, or the options without each other, are refused before connecting.
+    writeText(path("broken.json"), R"({"articles": [{"number": 0}]})");
+    r = cli({"--device", sim.device(), "write", "articles", path("edited.json"), "--changed-only", "--against",
+             path("broken.json")});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.errText().contains(path("broken.json"))) << r.errText().toStdString();
+    for (const QStringList &args : QList<QStringList>{
+             {"write", "articles", path("edited.json"), "--changed-only"},
+             {"write", "articles", path("edited.json"), "--against", path("base.json")},
+             {"write", "taxpayer", path("edited.json"), "--changed-only", "--against", path("base.json")},
+             {"read", "articles", "--changed-only", "--against", path("base.json")}}) {
+        r = cli(QStringList{"--device", sim.device()} + args);
+        EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.errText().contains("--changed-only")) << r.errText().toStdString();
+    }
+    EXPECT_EQ(sim.requests(), after);
 }
