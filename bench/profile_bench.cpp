@@ -122,6 +122,7 @@ void line(const char *what, double seconds, const Connection &c, const Options &
         std::printf("%s: %.2f s, %lld frames (%.1f µs a frame)\n", what, seconds, static_cast<long long>(c.frames),
                     1e6 * seconds / double(std::max<qint64>(c.frames, 1)));
     }
+    std::fflush(stdout); // the paced run is long: each figure as soon as it is known
 }
 } // namespace
 
