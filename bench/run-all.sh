@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Release and prints one table of every benchmark's figures (markdown, for the README).
 #   bench/run-all.sh
+#   QUORVEL_BENCH_PACED=1 bench/run-all.sh   # also the profile over a pty paced at 57600 baud (30+ minutes)
 # Figures vary with what else the machine is doing; run it on a quiet machine.
 # QUORVEL_BENCH_FULL=1 adds the full 60000-article read over the paced pty (about 10.5 minutes).
 set -euo pipefail
@@ -37,5 +38,9 @@ row "300 articles read (range 1..300) over a pty paced at 57600 baud: tool" "$b/
 row "12 changed articles written (4 runs) over a pty paced at 57600 baud: tool" "$b/article_pty_bench" --devsim "$devsim" --changed 12
 [ -n "${QUORVEL_BENCH_FULL:-}" ] && row "60000 articles read (whole range) over a pty paced at 57600 baud: tool" "$b/article_pty_bench" --devsim "$devsim" --articles 60000 --range
 row "article file (60000 rows) and grid" "$b/ArticleFileBench" 5
+row "whole-device profile, 60000 articles, loopback TCP" "$b/profile_bench" --devsim "$devsim"
+# Paced at 57600 baud the same backup and restore take more than half an hour: only when asked.
+[ "${QUORVEL_BENCH_PACED:-0}" = 1 ] &&
+  row "whole-device profile, 60000 articles, pty paced at 57600 baud" "$b/profile_bench" --devsim "$devsim" --pty --baud 57600
 [ -x "$b/event_loop_stall_bench" ] && row "longest event-loop stall, 60000-article transfer" "$b/event_loop_stall_bench" --devsim "$devsim"
 rm -f "$log"

@@ -22,7 +22,8 @@ QString tool()
                "Usage: quorvel-cli --device tcp:HOST[:PORT] | serial:PATH [--factory-number DIGITS] [--login] "
                "[--log FILE] [--quiet] COMMAND ...\n"
                "Reads and writes the data of a fiscal printer without the window: one data set as JSON,\n"
-               "the fiscal-memory dump, self-tests, the clock shift and the operator login.\n"
+               "the whole device as a profile, the fiscal-memory dump, self-tests, the clock shift and\n"
+               "the operator login.\n"
                "\n"
                "Commands:\n"
                "  login                      operator login (long frame 0x01 with the factory number)\n"
@@ -33,6 +34,10 @@ QString tool()
                "                             starts one of the device's self-tests\n"
                "  clock-shift forward|back   moves the device clock one hour\n"
                "  detect [PORT...]           looks for the printer on the serial ports (needs no --device)\n"
+               "  backup -o FILE             every data set but the clock into one profile file (.qvp)\n"
+               "  compare FILE               the device against a profile: exit 0 equal, 1 different\n"
+               "  restore FILE [--only SET,...] [--yes] [--no-verify]\n"
+               "                             writes a profile's sets back, then reads them to verify\n"
                "  help [COMMAND]             this text, or one command's\n"
                "\n"
                "SET is one of: %1\n"
@@ -60,8 +65,9 @@ QString tool()
                "the progress bar only when standard error is a terminal.\n"
                "\n"
                "Exit status:\n"
-               "  0    success\n"
-               "  1    detect found no printer\n"
+               "  0    success (compare: the device holds what the profile does)\n"
+               "  1    compare: the device differs from the profile (the differences on standard output);\n"
+               "       detect: no printer found\n"
                "  2    any error: usage, connection, refusal by the device, no answer, bad file\n"
                "  130  interrupted with Ctrl-C (a running transfer is broken off as Cancel does)\n"
                "\n"
@@ -119,22 +125,11 @@ QString command(const QString &name)
         return QStringLiteral("Usage: %1clock-shift forward|back\n"
                               "Moves the device clock one hour forward (0x67) or back (0x69).\n")
             .arg(device);
-    if (name == QStringLiteral("detect"))
-        return QStringLiteral(
-                   "Usage: quorvel-cli detect [--timeout MS] [--log FILE] [--quiet] [PORT...]\n"
-                   "Looks for the fiscal printer on serial ports: COM1..COM4 (on Linux /dev/ttyS0..3) and every\n"
-                   "port the system lists, or only the PORTs given (device paths). Each port is opened at 57600\n"
-                   "baud, sent one harmless request (read fiscal data, 5f 20 00 0d) and given MS milliseconds\n"
-                   "(default %1) to answer; any valid reply counts, a refusal too. Nothing is written to the\n"
-                   "printer, there is no login, and every port is closed again with its settings as they were.\n"
-                   "Each printer found is one line on standard output: the --device argument that reaches it,\n"
-                   "a tab, and what it said (service mode or not, the model identifier, the serial number).\n"
-                   "Ports without a printer are named on standard error (unless --quiet). No network scan.\n"
-                   "Exit 0 when a printer was found, 1 when none was, 2 on a usage error.\n")
-            .arg(PrinterProber::kDefaultTimeoutMs);
-    if (name == QStringLiteral("help"))
-        return QStringLiteral("Usage: quorvel-cli help [COMMAND]\n"
-                              "Shows the tool's usage, or one command's.\n");
+    "  0    success (compare: the device holds what the profile does)\n"
+    "  1    compare: the device differs from the profile (the differences on standard output);\n"
+    "       detect: no printer found\n" if (name == QStringLiteral("help")) return QStringLiteral(
+        "Usage: quorvel-cli help [COMMAND]\n"
+        "Shows the tool's usage, or one command's.\n");
     return {};
 }
 

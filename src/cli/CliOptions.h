@@ -22,9 +22,14 @@ struct CliOptions {
     // --changed-only --against BASE: write articles sends only the articles that differ from BASE.
     bool changedOnly = false;
     QString against;
+    // restore: --only SET,... (every writable set of the profile when empty), --no-verify;
+    // backup: --keep-incomplete saves what was read before a fault, marked incomplete.
+    QStringList only;
+    bool noVerify = false;
+    bool keepIncomplete = false;
     bool help = false;
     bool version = false;
-    QString command; // login read write fm-dump selftest clock-shift detect help
+    QString command; // login read write fm-dump selftest clock-shift detect backup compare restore help
     QStringList args;
 
     // The device's parts after the check: the transport and where it goes.

@@ -6,6 +6,7 @@
 #include "FactoryNumberFile.h"
 #include "InterruptWatcher.h"
 #include "Profile.h"
+#include "ProfileCommand.h"
 #include "SerialTransport.h"
 #include "TcpTransport.h"
 #include "ToolText.h"
@@ -109,6 +110,14 @@ bool CliRun::prepare()
                 fail(ToolText::cliWriteNotConfirmed());
                 return false;
             }
+        }
+    }
+    if (ProfileCommand::handles(c)) {
+        profile_ = new ProfileCommand(options_, device_, view_, this);
+        QString error;
+        if (!profile_->prepare(error)) {
+            fail(error);
+            return false;
         }
     }
     if (!options_.logPath.isEmpty()) {
@@ -228,6 +237,8 @@ void CliRun::runCommand()
         return writeSet();
     if (c == QStringLiteral("fm-dump"))
         return dumpMemory();
+    if (profile_)
+        return profile_->start([this](const OpResult &result, int exitCode) { finish(result, exitCode); });
     const auto done = [this](const OpResult &result) { finish(result); };
     if (c == QStringLiteral("selftest")) {
         using T = DeviceCommands::SelfTest;
@@ -323,6 +334,12 @@ void CliRun::onInterrupted()
         return;
     }
     interrupted_ = true;
+    if (profile_) {
+        // The run breaks itself off between sets and in a chain, and ends with what it has.
+        profile_->cancel();
+        QTimer::singleShot(8000, this, [this] { finish(OpResult::failed(OpResult::Kind::Cancelled)); });
+        return;
+    }
     const bool chain = link_.busy();
     // As Cancel does: no more waiting, the reply in flight is dropped, a running chain ends.
     link_.BtnOtkazClick();
@@ -334,7 +351,7 @@ void CliRun::onInterrupted()
     QTimer::singleShot(3000, this, [this] { finish(OpResult::failed(OpResult::Kind::Cancelled)); });
 }
 
-void CliRun::finish(const OpResult &result)
+void CliRun::finish(const OpResult &result, int exitCode)
 {
     if (finished_)
         return;
@@ -351,5 +368,7 @@ void CliRun::finish(const OpResult &result)
             view_.say(result.message);
         code = kExitError;
     }
+    if (exitCode >= 0 && code == kExitOk)
+        code = exitCode;
     emit finished(code);
 }

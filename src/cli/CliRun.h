@@ -19,6 +19,7 @@
 
 class DataSet;
 class InterruptWatcher;
+class ProfileCommand;
 class Transport;
 
 class CliRun : public QObject {
@@ -53,7 +54,8 @@ private:
     void onInterrupted();
     // Writes `bytes` to the -o file (atomically) or to standard output; false when it failed (said).
     bool writeOutput(const QByteArray &bytes);
-    void finish(const OpResult &result);
+    // `exitCode` overrides the result's usual code when it is not -1 (compare: 1 for differences).
+    void finish(const OpResult &result, int exitCode = -1);
     void fail(const QString &message) { finish(OpResult::failed(OpResult::Kind::Invalid, message)); }
 
     CliOptions options_;
@@ -65,6 +67,8 @@ private:
     TerminalProgress progress_{false};
     InterruptWatcher *interrupts_ = nullptr;
     const DataSet *set_ = nullptr;
+    // backup, compare, restore
+    ProfileCommand *profile_ = nullptr;
     QJsonValue data_;
     std::vector<std::pair<int, int>> blocks_; // --changed-only: the runs of differing articles
     bool interrupted_ = false;
