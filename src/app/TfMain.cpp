@@ -23,6 +23,7 @@
 #include "LogoSection.h"
 #include "NetworkSection.h"
 #include "ParametersSection.h"
+#include "ProfileMenu.h"
 #include "ReceiptLinesSection.h"
 #include "SelfTestSection.h"
 #include "TDialog.h"
@@ -256,6 +257,7 @@ void TfMain::buildMenuBar()
     menuView_ = bar->addMenu(ToolText::menuView());
     menuView_->setObjectName("menuView");
     // Profile: back up, compare, restore.
+    addSection<ProfileMenu>(*menuProfile_, *dialogQueue_);
     // View: communication log.
 }
 

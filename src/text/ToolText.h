@@ -474,6 +474,240 @@ inline QString menuView()
 
 // ---- Whole-device profiles in the window ----
 
+// The Profile menu's items.
+inline QString profileMenuBackup()
+{
+    return QStringLiteral("Сачувај профил уређаја…");
+}
+inline QString profileMenuCompare()
+{
+    return QStringLiteral("Упореди уређај са профилом…");
+}
+inline QString profileMenuRestore()
+{
+    return QStringLiteral("Врати профил у уређај…");
+}
+// File dialogs: captions and the filter.
+inline QString profileSaveCaption()
+{
+    return QStringLiteral("Чување профила уређаја");
+}
+inline QString profileOpenCompareCaption()
+{
+    return QStringLiteral("Профил за поређење са уређајем");
+}
+inline QString profileOpenRestoreCaption()
+{
+    return QStringLiteral("Профил за враћање у уређај");
+}
+inline QString profileFileFilter()
+{
+    return QStringLiteral("Профил уређаја (*.qvp)");
+}
+// A data set's name as the window shows it; an unknown name is shown as it is.
+inline QString profileSetTitle(const QString &set)
+{
+    static const struct {
+        const char *name;
+        const char *title;
+    } titles[] = {{"fiscal", "Фискални подаци"},
+                  {"taxpayer", "Подаци о трговцу"},
+                  {"clock", "Време и датум"},
+                  {"lines", "Заглавље, подножје и дисплеј"},
+                  {"logo", "Лого"},
+                  {"taxgroups", "Пореске групе"},
+                  {"departments", "Одељења"},
+                  {"articles", "Артикли"},
+                  {"cashiers", "Касири"},
+                  {"network", "Мрежна подешавања"},
+                  {"parameters", "Параметри"}};
+    for (const auto &t : titles)
+        if (set == QLatin1String(t.name))
+            return QString::fromUtf8(t.title);
+    return set;
+}
+// The progress window of a run.
+inline QString profileProgressCaption()
+{
+    return QStringLiteral("Профил уређаја");
+}
+inline QString profileStepReading(const QString &set)
+{
+    return QStringLiteral("Читање: %1…").arg(set);
+}
+inline QString profileStepWriting(const QString &set)
+{
+    return QStringLiteral("Упис: %1…").arg(set);
+}
+inline QString profileStepVerifying(const QString &set)
+{
+    return QStringLiteral("Провера уписа: %1…").arg(set);
+}
+inline QString profileStepPreparing()
+{
+    return QStringLiteral("Читање података потребних за упис…");
+}
+inline QString profileCancel()
+{
+    return QStringLiteral("Прекини");
+}
+// A run is asked for while one is going.
+inline QString profileRunGoing()
+{
+    return QStringLiteral("Рад са профилом уређаја је већ у току. Сачекајте да се заврши или га прекините.");
+}
+inline QString profileNotConnected()
+{
+    return QStringLiteral("Веза са фискалним принтером није отворена. Отворите је (COM порт или ИП адреса) "
+                          "па покушајте поново. Ништа није послато.");
+}
+// A profile file that could not be taken.
+inline QString profileFileRefused(const QString &path, const QString &error)
+{
+    return QStringLiteral("Профил „%1“ није учитан: %2\nНишта није послато.").arg(path, error);
+}
+inline QString profileSaved(const QString &path, int sets)
+{
+    return QStringLiteral("Профил уређаја је сачуван у „%1“ (скупова података: %2).").arg(path).arg(sets);
+}
+inline QString profileSavedIncomplete(const QString &path, int sets)
+{
+    return QStringLiteral("Непотпун профил уређаја је сачуван у „%1“ (скупова података: %2).").arg(path).arg(sets);
+}
+inline QString profileNotSaved(const QString &path, const QString &error)
+{
+    return QStringLiteral("Профил уређаја није сачуван у „%1“: %2").arg(path, error);
+}
+// A backup broken off by a fault at `set`: what happened, and whether to keep what was read.
+inline QString profileBackupFaultQuestion(const QString &set, const QString &reason, int read, int total)
+{
+    return QStringLiteral("Скуп „%1“ није прочитан: %2\nПрочитано је %3 од %4 скупова. Да ли желите да их "
+                          "сачувате као непотпун профил?")
+        .arg(set, reason)
+        .arg(read)
+        .arg(total);
+}
+inline QString profileBackupCancelled()
+{
+    return QStringLiteral("Читање профила уређаја је прекинуто. Ништа није сачувано.");
+}
+inline QString profileCompareFault(const QString &set, const QString &reason)
+{
+    return QStringLiteral("Поређење није завршено: скуп „%1“ није прочитан: %2").arg(set, reason);
+}
+inline QString profileCompareCancelled()
+{
+    return QStringLiteral("Поређење са профилом је прекинуто.");
+}
+inline QString profilePrepareFailed(const QString &reason)
+{
+    return QStringLiteral("Упис профила није почео: %1\nНишта није уписано.").arg(reason);
+}
+inline QString profileRestoreNotConfirmed()
+{
+    return QStringLiteral("Упис профила није потврђен. Ништа није уписано.");
+}
+// A fault without words of its own.
+inline QString profileFaultUnnamed()
+{
+    return QStringLiteral("грешка у комуникацији");
+}
+// The comparison window.
+inline QString profileComparisonCaption()
+{
+    return QStringLiteral("Поређење уређаја са профилом");
+}
+inline QString profileComparisonProfile(const QString &path, const QString &taken)
+{
+    return QStringLiteral("Профил: %1 (снимљен %2)").arg(path, taken);
+}
+inline QString profileComparisonEqual()
+{
+    return QStringLiteral("Уређај је исти као профил.");
+}
+inline QString profileComparisonDifferent(int sets)
+{
+    return QStringLiteral("Скупова података са разликама: %1.").arg(sets);
+}
+inline QString profileComparisonNotRead(int sets)
+{
+    return QStringLiteral("Скупова који нису прочитани: %1.").arg(sets);
+}
+inline QString profileColumnSet()
+{
+    return QStringLiteral("Скуп података");
+}
+inline QString profileColumnState()
+{
+    return QStringLiteral("Стање");
+}
+inline QString profileColumnDifferences()
+{
+    return QStringLiteral("Разлике (профил → уређај)");
+}
+inline QString profileStateEqual()
+{
+    return QStringLiteral("исто");
+}
+inline QString profileStateDifferent()
+{
+    return QStringLiteral("различито");
+}
+inline QString profileStateNotInProfile()
+{
+    return QStringLiteral("нема у профилу");
+}
+inline QString profileStateNotRead()
+{
+    return QStringLiteral("није прочитано");
+}
+// Articles: how many differ and which numbers (runs of numbers shortened to "5–9").
+inline QString profileArticlesDiffer(int count, const QString &numbers)
+{
+    return QStringLiteral("Различитих артикала: %1 (бројеви: %2)").arg(count).arg(numbers);
+}
+inline QString profilePrint()
+{
+    return QStringLiteral("Штампа…");
+}
+inline QString profileSavePdf()
+{
+    return QStringLiteral("Сачувај као PDF…");
+}
+inline QString profileClose()
+{
+    return QStringLiteral("Затвори");
+}
+inline QString profilePdfFilter()
+{
+    return QStringLiteral("PDF документ (*.pdf)");
+}
+inline QString profilePdfSaved(const QString &path)
+{
+    return QStringLiteral("Поређење је сачувано у „%1“.").arg(path);
+}
+inline QString profilePdfNotSaved(const QString &path)
+{
+    return QStringLiteral("PDF датотека „%1“ не може да се упише.").arg(path);
+}
+// The report window after a restore.
+inline QString profileRestoreReportCaption()
+{
+    return QStringLiteral("Упис профила у уређај");
+}
+inline QString profileRestoreDone()
+{
+    return QStringLiteral("Профил је уписан у уређај.");
+}
+inline QString profileRestoreBroken()
+{
+    return QStringLiteral("Упис профила није завршен. Поновите упис да би се завршио.");
+}
+inline QString profileRestoreCancelled()
+{
+    return QStringLiteral("Упис профила је прекинут. Поновите упис да би се завршио.");
+}
+
 // ---- Communication log and finding the printer ----
 
 // ---- Partial article transfers ----
