@@ -24,6 +24,12 @@ public:
     int readFrames() const override { return ArticleOps::kArticles; }
     int writeFrames() const override { return ArticleOps::kArticles; }
 
+    bool check(const QJsonValue &data, QString &error) const override
+    {
+        ArticleTable table;
+        return ArticleTable::fromJson(data, table, error);
+    }
+
     void read(Device &device, const Progress &progress, ReadDone done) const override
     {
         readRange(device, 1, ArticleOps::kArticles, progress, std::move(done));

@@ -39,6 +39,16 @@ template <typename Ops, typename Record> void readRecord(Device &device, Ops &op
         });
 }
 
+// False with `error` naming the characters when Windows-1251 cannot hold some of `texts`.
+bool encodable(const QStringList &texts, QString &error)
+{
+    const QString bad = Cp1251::listUnencodable(texts);
+    if (bad.isEmpty())
+        return true;
+    error = ToolText::unencodableRefused(bad);
+    return false;
+}
+
 class TaxGroupsSet : public DataSet {
 public:
     QString name() const override { return QStringLiteral("taxgroups"); }
@@ -49,6 +59,12 @@ public:
     void read(Device &device, const Progress &, ReadDone done) const override
     {
         readRecord<TaxGroupsOps, TaxGroupsRecord>(device, device.taxGroups(), TaxGroupsOps::kReadCode, std::move(done));
+    }
+
+    bool check(const QJsonValue &json, QString &error) const override
+    {
+        TaxGroupsRecord record;
+        return TaxGroupsRecord::fromJson(json, record, error);
     }
 
     void write(Device &device, const QJsonValue &json, const Progress &progress, WriteDone done) const override
@@ -88,6 +104,13 @@ public:
     {
         readRecord<DepartmentsOps, DepartmentsRecord>(device, device.departments(), DepartmentsOps::kReadCode,
                                                       std::move(done));
+    }
+
+    bool check(const QJsonValue &json, QString &error) const override
+    {
+        DepartmentsRecord record;
+        QStringList texts;
+        return DepartmentsRecord::fromJson(json, record, error, &texts) && encodable(texts, error);
     }
 
     void write(Device &device, const QJsonValue &json, const Progress &, WriteDone done) const override
@@ -229,6 +252,13 @@ public:
                          });
         if (!device.cashiers().startRead() && !waiter->finished())
             waiter->finish(OpResult::failed(Kind::NotSent)); // another chain runs: the link said so
+    }
+
+    bool check(const QJsonValue &json, QString &error) const override
+    {
+        CashierNames names;
+        QStringList texts;
+        return cashiersFromJson(json, names, error, texts) && encodable(texts, error);
     }
 
     void write(Device &device, const QJsonValue &json, const Progress &progress, WriteDone done) const override

@@ -33,6 +33,9 @@ public:
     // Reads the set from the device. `done` is called exactly once, later, from the event loop;
     // with the set as JSON when the result is Done. `progress` (may be empty) is told n of total.
     virtual void read(Device &device, const Progress &progress, ReadDone done) const = 0;
+    // Checks `data` as write() checks it before sending anything, without a device: false with
+    // `error` naming the set and the field. For a set that is only read, checks the form read gives.
+    virtual bool check(const QJsonValue &data, QString &error) const = 0;
     // Checks `data` (the JSON form that read gives) and writes it. Data that fail the checks, or
     // hold characters Windows-1251 cannot store, end as Invalid with nothing sent. `done` is
     // called exactly once, later, from the event loop.

@@ -2,10 +2,12 @@
 #include "DataSetResult.h"
 
 #include "ClockOps.h"
+#include "ClockRecord.h"
 #include "Cp1251.h"
 #include "Device.h"
 #include "DeviceLink.h"
 #include "FiscalDataOps.h"
+#include "FiscalDataRecord.h"
 #include "JsonFields.h"
 #include "LastFiscalDateTime.h"
 #include "LogoBlock.h"
@@ -23,6 +25,16 @@
 
 namespace {
 
+// False with `error` naming the characters when Windows-1251 cannot hold some of `texts`.
+bool unencodableError(const QStringList &texts, QString &error)
+{
+    const QString bad = Cp1251::listUnencodable(texts);
+    if (bad.isEmpty())
+        return true;
+    error = ToolText::unencodableRefused(bad);
+    return false;
+}
+
 class TaxpayerSet : public DataSet {
 public:
     QString name() const override { return QStringLiteral("taxpayer"); }
@@ -39,6 +51,17 @@ public:
                 QObject::disconnect(*conn);
                 done(result, result.ok() ? *data : QJsonValue());
             });
+    }
+
+    // The form and the code page; an empty statistical number is the write's own refusal, since a
+    // device may well hold one.
+    bool check(const QJsonValue &json, QString &error) const override
+    {
+        TaxpayerRecord record;
+        QStringList texts;
+        if (!TaxpayerRecord::fromJson(json, record, error, &texts))
+            return false;
+        return unencodableError(texts, error);
     }
 
     void write(Device &device, const QJsonValue &json, const Progress &, WriteDone done) const override
@@ -95,6 +118,18 @@ public:
         readRecord(device, device.fiscalData(), &FiscalDataOps::received, FiscalDataOps::kReadCode, std::move(done));
     }
 
+    // Only read: the form the read gives (the serial numbers, the tax number and the fiscalisation).
+    bool check(const QJsonValue &json, QString &error) const override
+    {
+        JsonFields f(json, name());
+        f.string(QStringLiteral("cashRegisterSerial"), FiscalDataRecord::kSerialWriteWidth);
+        f.string(QStringLiteral("fiscalMemorySerial"), FiscalDataRecord::kSerialWriteWidth);
+        f.string(QStringLiteral("taxNumber"), FiscalDataRecord::kTaxNumberWriteWidth);
+        f.boolean(QStringLiteral("fiscalised"));
+        error = f.error();
+        return f.ok();
+    }
+
     void write(Device &device, const QJsonValue &, const Progress &, WriteDone done) const override
     {
         later(device, std::move(done), OpResult::failed(OpResult::Kind::Invalid, ToolText::fiscalNotWritable()));
@@ -110,6 +145,13 @@ public:
     void read(Device &device, const Progress &, ReadDone done) const override
     {
         readRecord(device, device.clock(), &ClockOps::received, ClockOps::kReadCode, std::move(done));
+    }
+
+    bool check(const QJsonValue &json, QString &error) const override
+    {
+        QDate date;
+        QTime time;
+        return ClockRecord::fromJson(json, date, time, error);
     }
 
     // As in the window, a setting must be later than the last fiscal date-time; the device's own
@@ -154,6 +196,15 @@ public:
     {
         readRecord(device, device.receiptLines(), &ReceiptLinesOps::received, ReceiptLinesOps::kReadCode,
                    std::move(done));
+    }
+
+    bool check(const QJsonValue &json, QString &error) const override
+    {
+        ReceiptLinesRecord record;
+        QStringList texts;
+        if (!ReceiptLinesRecord::fromJson(json, record, error, &texts))
+            return false;
+        return unencodableError(texts, error);
     }
 
     void write(Device &device, const QJsonValue &json, const Progress &, WriteDone done) const override
@@ -230,12 +281,12 @@ public:
             chain->finish(OpResult::failed(OpResult::Kind::NotSent));
     }
 
-    void write(Device &device, const QJsonValue &json, const Progress &progress, WriteDone done) const override
+    // Reads the JSON form: the bitmap and the flag; false with `error` when it does not fit.
+    static bool parse(const QJsonValue &json, LogoBitmap &bitmap, bool &printed, QString &error)
     {
         JsonFields f(json, QStringLiteral("logo"));
-        const bool printed = f.boolean(QStringLiteral("printed"));
+        printed = f.boolean(QStringLiteral("printed"));
         const QJsonArray rowValues = f.array(QStringLiteral("rows"));
-        LogoBitmap bitmap;
         if (f.ok()) {
             QStringList rows;
             for (const QJsonValue &v : rowValues)
@@ -244,8 +295,24 @@ public:
             if (!LogoBitmap::fromRows(rows, bitmap, &bad))
                 f.fail(QStringLiteral("rows[%1]").arg(bad), ToolText::logoRowExpected());
         }
-        if (!f.ok())
-            return later(device, std::move(done), OpResult::failed(OpResult::Kind::Invalid, f.error()));
+        error = f.error();
+        return f.ok();
+    }
+
+    bool check(const QJsonValue &json, QString &error) const override
+    {
+        LogoBitmap bitmap;
+        bool printed = false;
+        return parse(json, bitmap, printed, error);
+    }
+
+    void write(Device &device, const QJsonValue &json, const Progress &progress, WriteDone done) const override
+    {
+        LogoBitmap bitmap;
+        bool printed = false;
+        QString error;
+        if (!parse(json, bitmap, printed, error))
+            return later(device, std::move(done), OpResult::failed(OpResult::Kind::Invalid, error));
 
         LogoOps &ops = device.logo();
         DeviceLink &link = device.link();

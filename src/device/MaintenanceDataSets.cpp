@@ -96,19 +96,36 @@ public:
             });
     }
 
-    void write(Device &device, const QJsonValue &json, const Progress &progress, WriteDone done) const override
+    // Reads the JSON form: the three addresses and the port; false with `error` when it does not fit.
+    bool parse(const QJsonValue &json, std::array<NetworkOps::Address, 3> &addresses, uint16_t &port,
+               QString &error) const
     {
         JsonFields f(json, name());
-        std::array<NetworkOps::Address, 3> addresses{};
         for (size_t i = 0; i < kAddressKeys.size(); ++i) {
             const QString key = QString::fromLatin1(kAddressKeys[i]);
             const QString text = f.string(key);
             if (f.ok() && !NetworkOps::fromDotted(text, addresses[i]))
                 f.fail(key, ToolText::JsonExpectedAddress());
         }
-        const auto port = uint16_t(f.integer(QStringLiteral("tcpPort"), 0, 65535));
-        if (!f.ok())
-            return later(device, std::move(done), OpResult::failed(OpResult::Kind::Invalid, f.error()));
+        port = uint16_t(f.integer(QStringLiteral("tcpPort"), 0, 65535));
+        error = f.error();
+        return f.ok();
+    }
+
+    bool check(const QJsonValue &json, QString &error) const override
+    {
+        std::array<NetworkOps::Address, 3> addresses{};
+        uint16_t port = 0;
+        return parse(json, addresses, port, error);
+    }
+
+    void write(Device &device, const QJsonValue &json, const Progress &progress, WriteDone done) const override
+    {
+        std::array<NetworkOps::Address, 3> addresses{};
+        uint16_t port = 0;
+        QString error;
+        if (!parse(json, addresses, port, error))
+            return later(device, std::move(done), OpResult::failed(OpResult::Kind::Invalid, error));
         runSteps(
             4,
             [&device, addresses, port](int i, std::function<void(const OpResult &)> next) {
@@ -167,13 +184,16 @@ public:
             });
     }
 
-    void write(Device &device, const QJsonValue &json, const Progress &progress, WriteDone done) const override
+    // Reads the JSON form: the (number, value) pairs to write, in order; false with `error` when it
+    // does not fit.
+    bool parse(const QJsonValue &json, std::vector<std::pair<uint8_t, uint16_t>> &writes, QString &error) const
     {
         JsonFields f(json, name());
         const QJsonArray list = f.array(QStringLiteral("parameters"), ParametersOps::kCount);
-        if (!f.ok())
-            return later(device, std::move(done), OpResult::failed(OpResult::Kind::Invalid, f.error()));
-        std::vector<std::pair<uint8_t, uint16_t>> writes;
+        if (!f.ok()) {
+            error = f.error();
+            return false;
+        }
         std::array<bool, ParametersOps::kCount> seen{};
         for (int i = 0; i < list.size(); ++i) {
             JsonFields p(list.at(i), QStringLiteral("parameters[%1]").arg(i));
@@ -181,11 +201,28 @@ public:
             const auto value = uint16_t(p.integer(QStringLiteral("value"), 0, 65535));
             if (p.ok() && seen[size_t(number)])
                 p.fail(QStringLiteral("number"), ToolText::JsonParameterTwice(number));
-            if (!p.ok())
-                return later(device, std::move(done), OpResult::failed(OpResult::Kind::Invalid, p.error()));
+            if (!p.ok()) {
+                error = p.error();
+                return false;
+            }
             seen[size_t(number)] = true;
             writes.emplace_back(uint8_t(number), value);
         }
+        return true;
+    }
+
+    bool check(const QJsonValue &json, QString &error) const override
+    {
+        std::vector<std::pair<uint8_t, uint16_t>> writes;
+        return parse(json, writes, error);
+    }
+
+    void write(Device &device, const QJsonValue &json, const Progress &progress, WriteDone done) const override
+    {
+        std::vector<std::pair<uint8_t, uint16_t>> writes;
+        QString error;
+        if (!parse(json, writes, error))
+            return later(device, std::move(done), OpResult::failed(OpResult::Kind::Invalid, error));
         runSteps(
             int(writes.size()),
             [&device, writes](int i, std::function<void(const OpResult &)> next) {

@@ -471,6 +471,119 @@ inline QString menuView()
 }
 
 // ---- Whole-device profiles ----
+// The profile file: what is wrong with it. Nothing is changed when a file is refused.
+inline QString profileNotJson(const QString &error, int line, int column)
+{
+    return QStringLiteral("није исправан JSON: %1 (ред %2, знак %3).").arg(error).arg(line).arg(column);
+}
+inline QString profileNotAProfile()
+{
+    return QStringLiteral("није профил уређаја (поље „format“ није „quorvel-profile“).");
+}
+inline QString profileNewerVersion(qint64 version, int supported)
+{
+    return QStringLiteral("записан је новијом верзијом формата профила (%1), а овај програм чита верзију %2. "
+                          "Потребна је новија верзија програма.")
+        .arg(version)
+        .arg(supported);
+}
+inline QString profileBadField(const QString &field, const QString &problem)
+{
+    return QStringLiteral("поље „%1“: %2.").arg(field, problem);
+}
+inline QString profileExpectedTime()
+{
+    return QStringLiteral("очекивано је време облика 2026-12-09T10:00:00Z");
+}
+inline QString profileUnknownSet(const QString &set)
+{
+    return QStringLiteral("садржи непознат скуп података „%1“.").arg(set);
+}
+// `error` names the field ("taxpayer.address: очекиван је текст").
+inline QString profileSetInvalid(const QString &set, const QString &error)
+{
+    return QStringLiteral("скуп „%1“ није исправан: %2").arg(set, error);
+}
+inline QString profileTooBig(int megabytes)
+{
+    return QStringLiteral("већи је од %1 MB, што профил уређаја никад није.").arg(megabytes);
+}
+inline QString profileInFile(const QString &path, const QString &problem)
+{
+    return QStringLiteral("Профил „%1“ %2 Ништа није промењено.").arg(path, problem);
+}
+inline QString profileFileUnreadable(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Профил „%1“ не може да се прочита: %2").arg(path, reason);
+}
+inline QString profileFileUnwritable(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Профил „%1“ не може да се упише: %2. Претходна датотека није промењена.").arg(path, reason);
+}
+// The logo inside a profile file, a PNG picture.
+inline QString profilePngNotBase64()
+{
+    return QStringLiteral("очекивана је PNG слика као base64 текст");
+}
+inline QString profilePngNotPng()
+{
+    return QStringLiteral("није PNG слика");
+}
+// `part` is the name of the PNG chunk that does not check out.
+inline QString profilePngBroken(const QString &part)
+{
+    return QStringLiteral("PNG слика је оштећена (део %1)").arg(part);
+}
+inline QString profilePngSize(int width, int height)
+{
+    return QStringLiteral("лого мора бити слика од 256 × 128 тачака, а ова је %1 × %2").arg(width).arg(height);
+}
+inline QString profilePngKind()
+{
+    return QStringLiteral("ова врста PNG слике се не чита: читају се сиве слике од 1, 2, 4 или 8 бита, сиве са "
+                          "провидношћу, RGB и RGBA од 8 бита и слике са палетом, без преплитања");
+}
+// The comparison of a profile with a device, set by set.
+inline QString compareEqual()
+{
+    return QStringLiteral("исто");
+}
+inline QString compareDifferent()
+{
+    return QStringLiteral("разликује се");
+}
+inline QString compareNotInProfile()
+{
+    return QStringLiteral("нема у профилу");
+}
+inline QString compareNotRead()
+{
+    return QStringLiteral("није прочитано са уређаја");
+}
+inline QString compareMissingValue()
+{
+    return QStringLiteral("(нема)");
+}
+inline QString compareArticlesCount(int count, const QString &numbers)
+{
+    return QStringLiteral("артикала који се разликују: %1 (бројеви: %2)").arg(count).arg(numbers);
+}
+// One differing article: its fields, "field: profile → device", with "; " between them.
+inline QString compareArticleLine(int number, const QString &fields)
+{
+    return QStringLiteral("артикал %1: %2").arg(number).arg(fields);
+}
+inline QString compareLogoDots(int dots)
+{
+    return QStringLiteral("тачака логоа које се разликују: %1").arg(dots);
+}
+// Said once above the comparison, not counted as a difference.
+inline QString compareOtherPrinter(const QString &profile, const QString &device)
+{
+    return QStringLiteral("Профил је узет са другог фискалног принтера (у профилу %1, на уређају %2). Идентитет "
+                          "се не пореди и не уписује.")
+        .arg(profile, device);
+}
 
 // ---- Whole-device profiles in the window ----
 
