@@ -1,6 +1,7 @@
 #pragma once
 // Backup, compare and restore of a whole device: sequences of data-set operations with one progress and one report.
 
+#include "DataSet.h"
 #include "OpResult.h"
 #include "Profile.h"
 #include "ProfileComparison.h"
@@ -9,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+#include <utility>
 #include <vector>
 
 class Device;
@@ -17,7 +20,8 @@ class ProfileRun : public QObject {
     Q_OBJECT
 public:
     // How each set fared in the last run.
-    enum class SetState { NotStarted, Read, Written, Verified, Unchanged, Skipped, HalfWritten, Failed };
+    // Mismatch: written, but reading it back found differences (the outcome's message lists them).
+    enum class SetState { NotStarted, Read, Written, Verified, Unchanged, Skipped, HalfWritten, Failed, Mismatch };
     struct SetOutcome {
         QString set;
         SetState state = SetState::NotStarted;
@@ -71,8 +75,43 @@ signals:
     void finished(const OpResult &result);
 
 private:
+    enum class Mode { None, Backup, Compare, Prepare, Restore };
+    // Starts a run of `mode` over `weight` frames; false (finished follows with NotSent) when one runs.
+    bool begin(Mode mode, int weight);
+    void end(const OpResult &result);
+    // Progress of a step of `weight` frames that has done `done` of `total` of its own.
+    DataSet::Progress stepProgress(int weight);
+    void stepDone(int weight);
+    SetOutcome &outcome(const QString &set);
+
+    void readNext(size_t index);
+    void prepareNext();
+    void restoreNext(size_t index);
+    void restoreArticles(size_t index);
+    // After set `index` was written: reads it back (with verify) and goes on with the next one.
+    void afterWrite(size_t index, const OpResult &result, int framesSent);
+    void verifySet(size_t index);
+    void verifyArticleBlocks(size_t index, std::shared_ptr<std::vector<std::pair<int, int>>> blocks, size_t block,
+                             std::shared_ptr<QStringList> mismatches);
+    void finishSetVerify(size_t index, const QStringList &mismatches);
+
     Device &device_;
+    Mode mode_ = Mode::None;
     bool running_ = false;
+    bool cancelled_ = false;
+    bool verify_ = true;
+    bool prepared_ = false;
+    int done_ = 0;
+    int total_ = 0;
+    // The sets this run reads (backup, compare) in order.
+    std::vector<const DataSet *> queue_;
+    Profile saved_;
+    // Sets the plan left out (tax groups already equal, or no change left), as restore reports them.
+    std::vector<SetOutcome> leftOut_;
+    // The article blocks the restore wrote, for their verify.
+    std::shared_ptr<std::vector<std::pair<int, int>>> writtenBlocks_;
+    // The first problem that does not stop a restore (a set refused before sending, a mismatch).
+    OpResult soft_;
     Profile profile_;
     ProfileComparison comparison_;
     RestorePlan plan_;

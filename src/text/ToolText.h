@@ -585,6 +585,159 @@ inline QString compareOtherPrinter(const QString &profile, const QString &device
         .arg(profile, device);
 }
 
+// Backup, compare and restore runs: the steps, the restore's question and the report.
+inline QString profileStepReading()
+{
+    return QStringLiteral("читање");
+}
+inline QString profileStepWriting()
+{
+    return QStringLiteral("упис");
+}
+inline QString profileStepVerifying()
+{
+    return QStringLiteral("провера");
+}
+inline QString profileBusy()
+{
+    return QStringLiteral("Рад са профилом је већ у току.");
+}
+inline QString profileReadFailed(const QString &set, const QString &reason)
+{
+    return QStringLiteral("Скуп „%1“ није прочитан: %2").arg(set, reason.isEmpty() ? QStringLiteral("—") : reason);
+}
+inline QString profileWriteFailed(const QString &set, const QString &reason)
+{
+    return QStringLiteral("Упис скупа „%1“ је прекинут: %2").arg(set, reason.isEmpty() ? QStringLiteral("—") : reason);
+}
+inline QString profileVerifyFailed(const QString &set, const QString &reason)
+{
+    return QStringLiteral("Скуп „%1“ је уписан, али провера није могла да га прочита: %2")
+        .arg(set, reason.isEmpty() ? QStringLiteral("—") : reason);
+}
+// A set the device refused before anything was sent (its data did not check out); the others go on.
+inline QString profileSetRefused(const QString &set, const QString &reason)
+{
+    return QStringLiteral("Скуп „%1“ није уписан: %2").arg(set, reason);
+}
+inline QString profileMismatch(const QString &set, const QString &differences)
+{
+    return QStringLiteral("Провера после уписа: скуп „%1“ на уређају се разликује од профила: %2")
+        .arg(set, differences);
+}
+inline QString profileArticlesMismatch(const QString &numbers)
+{
+    return QStringLiteral("артикли који се после уписа разликују: %1").arg(numbers);
+}
+inline QString profileUnknownSetName(const QString &set)
+{
+    return QStringLiteral("Непознат скуп података „%1“.").arg(set);
+}
+inline QString profileSetNotRestored(const QString &set)
+{
+    return QStringLiteral("Скуп „%1“ се не враћа из профила (фискални идентитет се уписује једном, у прозору "
+                          "програма; сат није у профилу).")
+        .arg(set);
+}
+inline QString profileSetNotInProfile(const QString &set)
+{
+    return QStringLiteral("Профил нема скуп „%1“.").arg(set);
+}
+inline QString profileNothingToRestore()
+{
+    return QStringLiteral("Профил нема ниједан скуп који може да се упише.");
+}
+inline QString profileNotPrepared()
+{
+    return QStringLiteral("Враћање профила није припремљено.");
+}
+inline QString profileTaxGroupsEqual()
+{
+    return QStringLiteral("Пореске стопе на уређају су исте као у профилу: не уписују се.");
+}
+inline QString profileTaxGroupsNoChangeLeft()
+{
+    return QStringLiteral("Пореске стопе се разликују, али фискални принтер нема више ниједну промену стопа: "
+                          "пореске групе се прескачу.");
+}
+// `left` is the device's remaining rate changes before the write (-1: not known).
+inline QString profileTaxGroupsChange(int left)
+{
+    if (left < 0)
+        return QStringLiteral("Пореске стопе се разликују: њихов упис троши једну од преосталих промена стопа.");
+    return QStringLiteral("Пореске стопе се разликују: њихов упис троши једну од преосталих промена стопа "
+                          "(сада их има %1, после уписа %2).")
+        .arg(left)
+        .arg(left - 1);
+}
+inline QString profileCloneQuestion(const QString &profile, const QString &device)
+{
+    return QStringLiteral("Профил је узет са другог фискалног принтера: серијски бројеви се разликују (у профилу "
+                          "%1, на овом принтеру %2). Идентитет, сат и фискална меморија се не копирају.")
+        .arg(profile, device);
+}
+inline QString profileRestoreSets(const QString &sets)
+{
+    return QStringLiteral("У фискални принтер биће уписано: %1.").arg(sets);
+}
+inline QString profileRestoreAsk()
+{
+    return QStringLiteral("Да ли желите да наставите упис?");
+}
+// Report lines: each takes the list of sets as %1.
+inline QString profileReportRead()
+{
+    return QStringLiteral("Прочитано: %1");
+}
+inline QString profileReportVerified()
+{
+    return QStringLiteral("Уписано и проверено: %1");
+}
+inline QString profileReportWritten()
+{
+    return QStringLiteral("Уписано (без провере): %1");
+}
+inline QString profileReportWrittenNotVerified()
+{
+    return QStringLiteral("Уписано, није проверено: %1");
+}
+inline QString profileReportUnchanged()
+{
+    return QStringLiteral("Без измена (уређај већ има исто): %1");
+}
+inline QString profileReportMismatch()
+{
+    return QStringLiteral("Уписано, али се после уписа разликује: %1");
+}
+inline QString profileReportHalfWritten()
+{
+    return QStringLiteral("Делимично уписано: %1");
+}
+inline QString profileReportNotWrittenFailed()
+{
+    return QStringLiteral("Није уписано због грешке: %1");
+}
+inline QString profileReportNotReadFailed()
+{
+    return QStringLiteral("Није прочитано због грешке: %1");
+}
+inline QString profileReportSkipped()
+{
+    return QStringLiteral("Прескочено: %1");
+}
+inline QString profileReportNotWritten()
+{
+    return QStringLiteral("Није уписано: %1");
+}
+inline QString profileReportNotRead()
+{
+    return QStringLiteral("Није прочитано: %1");
+}
+inline QString profileReportRunAgain()
+{
+    return QStringLiteral("Поновите враћање профила да бисте довршили посао.");
+}
+
 // ---- Whole-device profiles in the window ----
 
 // The Profile menu's items.
