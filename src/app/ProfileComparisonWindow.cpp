@@ -98,34 +98,9 @@ QString ProfileComparisonWindow::stateText(SetComparison::State state)
     return {};
 }
 
-QString ProfileComparisonWindow::numberRuns(const std::vector<int> &numbers, int maxRuns)
-{
-    QStringList runs;
-    size_t i = 0;
-    while (i < numbers.size()) {
-        if (int(runs.size()) == maxRuns) {
-            runs << QStringLiteral("…");
-            break;
-        }
-        size_t j = i;
-        while (j + 1 < numbers.size() && numbers[j + 1] == numbers[j] + 1)
-            ++j;
-        if (j == i)
-            runs << QString::number(numbers[i]);
-        else
-            runs << QString::number(numbers[i]) + QStringLiteral("–") + QString::number(numbers[j]);
-        i = j + 1;
-    }
-    return runs.join(QStringLiteral(", "));
-}
-
 QString ProfileComparisonWindow::differencesText(const SetComparison &set)
 {
-    QStringList lines;
-    if (!set.articleNumbers.empty())
-        lines << ToolText::profileArticlesDiffer(int(set.articleNumbers.size()), numberRuns(set.articleNumbers));
-    lines << set.differences;
-    return lines.join(QLatin1Char('\n'));
+    return set.differences.join(QLatin1Char('\n'));
 }
 
 QString ProfileComparisonWindow::summaryText() const

@@ -8,7 +8,6 @@
 #include <QWidget>
 
 #include <functional>
-#include <vector>
 
 class LinkView;
 class QLabel;
@@ -27,11 +26,10 @@ public:
     void setComparison(const ProfileComparison &comparison, const QString &path, const QDateTime &taken);
     const ProfileComparison &comparison() const { return comparison_; }
 
-    // The table's text for one set: its differing fields, and for the articles how many and which.
+    // The table's text for one set: its differing fields, one a line (for the articles how many,
+    // which numbers and the first few).
     static QString differencesText(const SetComparison &set);
     static QString stateText(SetComparison::State state);
-    // Article numbers in ascending order as runs ("3, 7–9, 12"), at most `maxRuns` of them, then "…".
-    static QString numberRuns(const std::vector<int> &numbers, int maxRuns = 40);
 
     // Opens the print preview (printing starts from there).
     void printClick();

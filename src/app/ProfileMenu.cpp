@@ -124,7 +124,8 @@ bool ProfileMenu::readProfile(const QString &path, Profile &profile)
     QString error;
     if (ProfileFile::read(path, profile, error))
         return true;
-    showError(ToolText::profileFileRefused(path, error));
+    // The reader's words name the file and what is wrong with it.
+    showError(error);
     return false;
 }
 
@@ -198,18 +199,7 @@ void ProfileMenu::start(Job job)
 
 void ProfileMenu::stepStarted(const QString &set, const QString &what)
 {
-    const QString title = ToolText::profileSetTitle(set);
-    QString text;
-    switch (job_) {
-    case Job::Restore:
-        text = what.contains(QStringLiteral("verif"), Qt::CaseInsensitive)  ? ToolText::profileStepVerifying(title)
-               : what.contains(QStringLiteral("read"), Qt::CaseInsensitive) ? ToolText::profileStepReading(title)
-                                                                            : ToolText::profileStepWriting(title);
-        break;
-    default:
-        text = ToolText::profileStepReading(title);
-        break;
-    }
+    const QString text = ToolText::profileStepLabel(what, ToolText::profileSetTitle(set));
     progress_->setLabelText(text);
     view().setStatusText(text);
 }
@@ -361,13 +351,19 @@ void ProfileMenu::prepareFinished(const OpResult &result)
 
 void ProfileMenu::restoreFinished(const OpResult &result)
 {
-    bool fault = !result.ok();
-    for (const ProfileRun::SetOutcome &o : run_->outcomes())
-        fault = fault || o.state == SetState::Failed || o.state == SetState::HalfWritten;
-    const QString headline = result.kind == OpResult::Kind::Cancelled ? ToolText::profileRestoreCancelled()
-                             : fault                                  ? ToolText::profileRestoreBroken()
-                                                                      : ToolText::profileRestoreDone();
-    report_->showReport(headline, run_->report(), fault);
+    bool broken = false, mismatch = false;
+    for (const ProfileRun::SetOutcome &o : run_->outcomes()) {
+        broken = broken || o.state == SetState::Failed || o.state == SetState::HalfWritten;
+        mismatch = mismatch || o.state == SetState::Mismatch;
+    }
+    QString headline = ToolText::profileRestoreDone();
+    if (result.kind == OpResult::Kind::Cancelled)
+        headline = ToolText::profileRestoreCancelled();
+    else if (broken || (!result.ok() && !mismatch))
+        headline = ToolText::profileRestoreBroken();
+    else if (mismatch || !result.ok())
+        headline = ToolText::profileRestoreMismatch();
+    report_->showReport(headline, run_->outcomes(), run_->report(), headline != ToolText::profileRestoreDone());
 }
 
 void ProfileMenu::holdControls()

@@ -797,17 +797,11 @@ inline QString profileProgressCaption()
 {
     return QStringLiteral("Профил уређаја");
 }
-inline QString profileStepReading(const QString &set)
+// What a run does now: `what` is the step ("читање", "упис", "провера"), `set` the set's name.
+inline QString profileStepLabel(const QString &what, const QString &set)
 {
-    return QStringLiteral("Читање: %1…").arg(set);
-}
-inline QString profileStepWriting(const QString &set)
-{
-    return QStringLiteral("Упис: %1…").arg(set);
-}
-inline QString profileStepVerifying(const QString &set)
-{
-    return QStringLiteral("Провера уписа: %1…").arg(set);
+    const QString step = what.isEmpty() ? what : what.left(1).toUpper() + what.mid(1);
+    return QStringLiteral("%1: %2…").arg(step, set);
 }
 inline QString profileStepPreparing()
 {
@@ -826,11 +820,6 @@ inline QString profileNotConnected()
 {
     return QStringLiteral("Веза са фискалним принтером није отворена. Отворите је (COM порт или ИП адреса) "
                           "па покушајте поново. Ништа није послато.");
-}
-// A profile file that could not be taken.
-inline QString profileFileRefused(const QString &path, const QString &error)
-{
-    return QStringLiteral("Профил „%1“ није учитан: %2\nНишта није послато.").arg(path, error);
 }
 inline QString profileSaved(const QString &path, int sets)
 {
@@ -927,11 +916,6 @@ inline QString profileStateNotRead()
 {
     return QStringLiteral("није прочитано");
 }
-// Articles: how many differ and which numbers (runs of numbers shortened to "5–9").
-inline QString profileArticlesDiffer(int count, const QString &numbers)
-{
-    return QStringLiteral("Различитих артикала: %1 (бројеви: %2)").arg(count).arg(numbers);
-}
 inline QString profilePrint()
 {
     return QStringLiteral("Штампа…");
@@ -968,6 +952,55 @@ inline QString profileRestoreDone()
 inline QString profileRestoreBroken()
 {
     return QStringLiteral("Упис профила није завршен. Поновите упис да би се завршио.");
+}
+inline QString profileRestoreMismatch()
+{
+    return QStringLiteral("Профил је уписан, али провера уписа је нашла разлике (видети испод).");
+}
+// How one set fared, in the report window's table.
+inline QString profileOutcomeRead()
+{
+    return QStringLiteral("прочитано");
+}
+inline QString profileOutcomeWritten()
+{
+    return QStringLiteral("уписано");
+}
+inline QString profileOutcomeVerified()
+{
+    return QStringLiteral("уписано и проверено");
+}
+inline QString profileOutcomeUnchanged()
+{
+    return QStringLiteral("без измена (уређај већ има исто)");
+}
+inline QString profileOutcomeSkipped()
+{
+    return QStringLiteral("прескочено");
+}
+inline QString profileOutcomeHalfWritten()
+{
+    return QStringLiteral("делимично уписано");
+}
+inline QString profileOutcomeFailed()
+{
+    return QStringLiteral("није уписано због грешке");
+}
+inline QString profileOutcomeNotStarted()
+{
+    return QStringLiteral("није уписано");
+}
+inline QString profileOutcomeMismatch()
+{
+    return QStringLiteral("уписано, провера је нашла разлике");
+}
+inline QString profileColumnOutcome()
+{
+    return QStringLiteral("Исход");
+}
+inline QString profileColumnNote()
+{
+    return QStringLiteral("Напомена");
 }
 inline QString profileRestoreCancelled()
 {
