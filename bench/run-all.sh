@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Release and prints one table of every benchmark's figures (markdown, for the README).
 #   bench/run-all.sh
+#   QUORVEL_BENCH_PACED=1 bench/run-all.sh   # also the profile over a pty paced at 57600 baud (30+ minutes)
 # Figures vary with what else the machine is doing; run it on a quiet machine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -32,5 +33,9 @@ row "60000 articles over loopback TCP: quorvel-cli" "$b/cli_article_bench" --dev
 row "1000 articles over a pty paced at 57600 baud: tool" "$b/article_pty_bench" --devsim "$devsim"
 row "1000 articles over a pty paced at 57600 baud: bare" "$b/article_pty_bench" --devsim "$devsim" --bare
 row "article file (60000 rows) and grid" "$b/ArticleFileBench" 5
+row "whole-device profile, 60000 articles, loopback TCP" "$b/profile_bench" --devsim "$devsim"
+# Paced at 57600 baud the same backup and restore take more than half an hour: only when asked.
+[ "${QUORVEL_BENCH_PACED:-0}" = 1 ] &&
+  row "whole-device profile, 60000 articles, pty paced at 57600 baud" "$b/profile_bench" --devsim "$devsim" --pty --baud 57600
 [ -x "$b/event_loop_stall_bench" ] && row "longest event-loop stall, 60000-article transfer" "$b/event_loop_stall_bench" --devsim "$devsim"
 rm -f "$log"

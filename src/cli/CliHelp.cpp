@@ -21,7 +21,8 @@ QString tool()
                "Usage: quorvel-cli --device tcp:HOST[:PORT] | serial:PATH [--factory-number DIGITS] [--login] "
                "[--log FILE] [--quiet] COMMAND ...\n"
                "Reads and writes the data of a fiscal printer without the window: one data set as JSON,\n"
-               "the fiscal-memory dump, self-tests, the clock shift and the operator login.\n"
+               "the whole device as a profile, the fiscal-memory dump, self-tests, the clock shift and\n"
+               "the operator login.\n"
                "\n"
                "Commands:\n"
                "  login                      operator login (long frame 0x01 with the factory number)\n"
@@ -31,6 +32,10 @@ QString tool()
                "  selftest display|printer|fm|pm\n"
                "                             starts one of the device's self-tests\n"
                "  clock-shift forward|back   moves the device clock one hour\n"
+               "  backup -o FILE             every data set but the clock into one profile file (.qvp)\n"
+               "  compare FILE               the device against a profile: exit 0 equal, 1 different\n"
+               "  restore FILE [--only SET,...] [--yes] [--no-verify]\n"
+               "                             writes a profile's sets back, then reads them to verify\n"
                "  help [COMMAND]             this text, or one command's\n"
                "\n"
                "SET is one of: %1\n"
@@ -57,7 +62,8 @@ QString tool()
                "the progress bar only when standard error is a terminal.\n"
                "\n"
                "Exit status:\n"
-               "  0    success\n"
+               "  0    success (compare: the device holds what the profile does)\n"
+               "  1    compare: the device differs from the profile (the differences on standard output)\n"
                "  2    any error: usage, connection, refusal by the device, no answer, bad file\n"
                "  130  interrupted with Ctrl-C (a running transfer is broken off as Cancel does)\n"
                "\n"
@@ -108,6 +114,32 @@ QString command(const QString &name)
     if (name == QStringLiteral("clock-shift"))
         return QStringLiteral("Usage: %1clock-shift forward|back\n"
                               "Moves the device clock one hour forward (0x67) or back (0x69).\n")
+            .arg(device);
+    if (name == QStringLiteral("backup"))
+        return QStringLiteral("Usage: %1backup -o FILE [--keep-incomplete]\n"
+                              "Reads every data set except the clock (articles, cashiers, parameters and all)\n"
+                              "into one profile file, UTF-8 JSON with the logo as PNG inside. FILE is replaced\n"
+                              "only once the backup is complete. A set that fails stops the backup naming it;\n"
+                              "with --keep-incomplete the sets read before are saved, marked incomplete.\n")
+            .arg(device);
+    if (name == QStringLiteral("compare"))
+        return QStringLiteral("Usage: %1compare FILE\n"
+                              "Reads the sets the profile holds and prints, set by set, equal or different with\n"
+                              "the fields that differ (articles: how many, which numbers, the first few with\n"
+                              "both values). Only what a restore would write counts: the fiscal identity and the\n"
+                              "device's own counters do not. Exit 0 equal, 1 different, 2 error.\n")
+            .arg(device);
+    if (name == QStringLiteral("restore"))
+        return QStringLiteral("Usage: %1restore FILE [--only SET,...] [--yes] [--no-verify]\n"
+                              "Writes the profile's sets (every writable one, or those named by --only) after\n"
+                              "one question that lists them; without a terminal and without --yes it is\n"
+                              "refused and nothing is sent. Never the fiscal identity, never the clock; the tax\n"
+                              "rates only when they differ (each write uses one of the device's 30 changes);\n"
+                              "articles: only those that differ from the device's table. Afterwards the sets\n"
+                              "are read back and any difference reported (--no-verify: not). A fault stops the\n"
+                              "restore; the report names the sets written, not written and half-written, and\n"
+                              "running the same restore again finishes the job. A profile of another printer\n"
+                              "(other serial numbers) is a clone: the question says so.\n")
             .arg(device);
     if (name == QStringLiteral("help"))
         return QStringLiteral("Usage: quorvel-cli help [COMMAND]\n"

@@ -8,6 +8,7 @@
 namespace {
 const QStringList kCommands = {QStringLiteral("login"),   QStringLiteral("read"),     QStringLiteral("write"),
                                QStringLiteral("fm-dump"), QStringLiteral("selftest"), QStringLiteral("clock-shift"),
+                               QStringLiteral("backup"),  QStringLiteral("compare"),  QStringLiteral("restore"),
                                QStringLiteral("help")};
 
 QString setNames()
@@ -130,6 +131,18 @@ bool CliOptions::parse(const QStringList &arguments, CliOptions &out, QString &e
             ok = articleNumber(out.from);
         else if (arg == QStringLiteral("--to"))
             ok = articleNumber(out.to);
+        else if (arg == QStringLiteral("--only")) {
+            QString list;
+            ok = value(list);
+            out.only = list.split(QLatin1Char(','), Qt::SkipEmptyParts);
+            if (ok && out.only.isEmpty()) {
+                error = QStringLiteral("--only needs one or more SET names separated by commas");
+                ok = false;
+            }
+        } else if (arg == QStringLiteral("--no-verify"))
+            ok = flag(out.noVerify);
+        else if (arg == QStringLiteral("--keep-incomplete"))
+            ok = flag(out.keepIncomplete);
         else if (arg == QStringLiteral("--login"))
             ok = flag(out.login);
         else if (arg == QStringLiteral("--quiet") || arg == QStringLiteral("-q"))
@@ -199,12 +212,34 @@ bool CliOptions::parse(const QStringList &arguments, CliOptions &out, QString &e
         error = QStringLiteral("clock-shift expects forward or back");
         return false;
     }
+    if (c == QStringLiteral("backup") && !argCount(0, "no arguments besides -o FILE"))
+        return false;
+    if ((c == QStringLiteral("compare") || c == QStringLiteral("restore")) && !argCount(1, "one profile FILE"))
+        return false;
+    if (c == QStringLiteral("backup") && (out.output.isEmpty() || out.output == QStringLiteral("-"))) {
+        error = QStringLiteral("backup needs -o FILE");
+        return false;
+    }
+    for (const QString &name : out.only)
+        if (!findDataSet(name)) {
+            error = QStringLiteral("--only: unknown SET '%1'; the sets are: %2").arg(name, setNames());
+            return false;
+        }
+    if ((!out.only.isEmpty() || out.noVerify) && c != QStringLiteral("restore")) {
+        error = QStringLiteral("--only and --no-verify are for restore");
+        return false;
+    }
+    if (out.keepIncomplete && c != QStringLiteral("backup")) {
+        error = QStringLiteral("--keep-incomplete is for backup");
+        return false;
+    }
     if ((c == QStringLiteral("read") || c == QStringLiteral("write")) && !findDataSet(out.args[0])) {
         error = QStringLiteral("unknown SET '%1'; the sets are: %2").arg(out.args[0], setNames());
         return false;
     }
-    if (!out.output.isEmpty() && c != QStringLiteral("read") && c != QStringLiteral("fm-dump")) {
-        error = QStringLiteral("-o is for read and fm-dump");
+    if (!out.output.isEmpty() && c != QStringLiteral("read") && c != QStringLiteral("fm-dump") &&
+        c != QStringLiteral("backup")) {
+        error = QStringLiteral("-o is for read, fm-dump and backup");
         return false;
     }
     if (c == QStringLiteral("fm-dump") && (out.output.isEmpty() || out.output == QStringLiteral("-"))) {
@@ -222,8 +257,8 @@ bool CliOptions::parse(const QStringList &arguments, CliOptions &out, QString &e
                     .arg(out.to);
         return false;
     }
-    if (out.yes && c != QStringLiteral("write")) {
-        error = QStringLiteral("--yes is for write");
+    if (out.yes && c != QStringLiteral("write") && c != QStringLiteral("restore")) {
+        error = QStringLiteral("--yes is for write and restore");
         return false;
     }
     if (out.factoryNumberGiven &&

@@ -17,9 +17,14 @@ struct CliOptions {
     int from = 1;
     int to = 60000;
     bool rangeGiven = false;
+    // restore: --only SET,... (every writable set of the profile when empty), --no-verify;
+    // backup: --keep-incomplete saves what was read before a fault, marked incomplete.
+    QStringList only;
+    bool noVerify = false;
+    bool keepIncomplete = false;
     bool help = false;
     bool version = false;
-    QString command; // login read write fm-dump selftest clock-shift help
+    QString command; // login read write fm-dump selftest clock-shift backup compare restore help
     QStringList args;
 
     // The device's parts after the check: the transport and where it goes.

@@ -5,6 +5,7 @@
 #include "DeviceCommands.h"
 #include "FactoryNumberFile.h"
 #include "InterruptWatcher.h"
+#include "ProfileCommand.h"
 #include "SerialTransport.h"
 #include "TcpTransport.h"
 #include "ToolText.h"
@@ -126,6 +127,14 @@ bool CliRun::prepare()
             }
         }
     }
+    if (ProfileCommand::handles(c)) {
+        profile_ = new ProfileCommand(options_, device_, view_, this);
+        QString error;
+        if (!profile_->prepare(error)) {
+            fail(error);
+            return false;
+        }
+    }
     if (!options_.logPath.isEmpty()) {
         QString error;
         if (!log_.open(options_.logPath, error)) {
@@ -181,6 +190,8 @@ void CliRun::runCommand()
         return writeSet();
     if (c == QStringLiteral("fm-dump"))
         return dumpMemory();
+    if (profile_)
+        return profile_->start([this](const OpResult &result, int exitCode) { finish(result, exitCode); });
     const auto done = [this](const OpResult &result) { finish(result); };
     if (c == QStringLiteral("selftest")) {
         using T = DeviceCommands::SelfTest;
@@ -274,6 +285,12 @@ void CliRun::onInterrupted()
         return;
     }
     interrupted_ = true;
+    if (profile_) {
+        // The run breaks itself off between sets and in a chain, and ends with what it has.
+        profile_->cancel();
+        QTimer::singleShot(8000, this, [this] { finish(OpResult::failed(OpResult::Kind::Cancelled)); });
+        return;
+    }
     const bool chain = link_.busy();
     // As Cancel does: no more waiting, the reply in flight is dropped, a running chain ends.
     link_.BtnOtkazClick();
@@ -285,7 +302,7 @@ void CliRun::onInterrupted()
     QTimer::singleShot(3000, this, [this] { finish(OpResult::failed(OpResult::Kind::Cancelled)); });
 }
 
-void CliRun::finish(const OpResult &result)
+void CliRun::finish(const OpResult &result, int exitCode)
 {
     if (finished_)
         return;
@@ -302,5 +319,7 @@ void CliRun::finish(const OpResult &result)
             view_.say(result.message);
         code = kExitError;
     }
+    if (exitCode >= 0 && code == kExitOk)
+        code = exitCode;
     emit finished(code);
 }

@@ -17,6 +17,7 @@
 
 class DataSet;
 class InterruptWatcher;
+class ProfileCommand;
 class Transport;
 
 class CliRun : public QObject {
@@ -46,7 +47,8 @@ private:
     void onInterrupted();
     // Writes `bytes` to the -o file (atomically) or to standard output; false when it failed (said).
     bool writeOutput(const QByteArray &bytes);
-    void finish(const OpResult &result);
+    // `exitCode` overrides the result's usual code when it is not -1 (compare: 1 for differences).
+    void finish(const OpResult &result, int exitCode = -1);
     void fail(const QString &message) { finish(OpResult::failed(OpResult::Kind::Invalid, message)); }
 
     CliOptions options_;
@@ -58,6 +60,8 @@ private:
     TerminalProgress progress_{false};
     InterruptWatcher *interrupts_ = nullptr;
     const DataSet *set_ = nullptr;
+    // backup, compare, restore
+    ProfileCommand *profile_ = nullptr;
     QJsonValue data_;
     bool interrupted_ = false;
     bool finished_ = false;

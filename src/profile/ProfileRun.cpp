@@ -319,6 +319,7 @@ void ProfileRun::restore(bool verify)
     // A plan is good for one restore: the device has changed after it.
     prepared_ = false;
     verify_ = verify;
+    stoppedByFault_ = false;
     outcomes_.clear();
     for (const QString &name : plan_.sets)
         outcomes_.push_back({name, SetState::NotStarted, {}});
@@ -360,6 +361,7 @@ void ProfileRun::restoreArticles(size_t index)
             if (!read.ok()) {
                 o.state = SetState::Failed;
                 o.message = read.message;
+                stoppedByFault_ = true;
                 return end(OpResult::failed(read.kind, ToolText::profileReadFailed(kArticles, read.message)));
             }
             stepDone(readWeight);
@@ -414,6 +416,7 @@ void ProfileRun::afterWrite(size_t index, const OpResult &result, int framesSent
     const bool nothingWritten = framesSent <= framesBeforeWriting(name) ||
                                 (result.kind == Kind::DeviceError && singleWrite(name)) || result.kind == Kind::NotSent;
     o.state = nothingWritten ? SetState::Failed : SetState::HalfWritten;
+    stoppedByFault_ = true;
     end(OpResult::failed(result.kind, ToolText::profileWriteFailed(name, result.message)));
 }
 
@@ -428,6 +431,7 @@ void ProfileRun::verifySet(size_t index)
               [this, index, set, name](const OpResult &read, const QJsonValue &data) {
                   if (!read.ok()) {
                       outcome(name).message = read.message;
+                      stoppedByFault_ = true;
                       return end(OpResult::failed(read.kind, ToolText::profileVerifyFailed(name, read.message)));
                   }
                   stepDone(set->readFrames());
@@ -448,6 +452,7 @@ void ProfileRun::verifyArticleBlocks(size_t index, std::shared_ptr<std::vector<s
         [this, index, blocks, block, mismatches, from, to, weight](const OpResult &read, const QJsonValue &data) {
             if (!read.ok()) {
                 outcome(kArticles).message = read.message;
+                stoppedByFault_ = true;
                 return end(OpResult::failed(read.kind, ToolText::profileVerifyFailed(kArticles, read.message)));
             }
             stepDone(weight);
@@ -503,8 +508,7 @@ QString ProfileRun::report() const
     for (const SetOutcome &o : outcomes_)
         if (!o.message.isEmpty())
             lines << QStringLiteral("  %1: %2").arg(o.set, o.message);
-    if (mode_ == Mode::Restore && (!named(SetState::HalfWritten).isEmpty() || !named(SetState::NotStarted).isEmpty() ||
-                                   !named(SetState::Failed).isEmpty()))
+    if (mode_ == Mode::Restore && stoppedByFault_)
         lines << ToolText::profileReportRunAgain();
     return lines.join(QLatin1Char('\n')) + (lines.isEmpty() ? QString() : QStringLiteral("\n"));
 }

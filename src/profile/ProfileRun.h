@@ -101,6 +101,8 @@ private:
     bool cancelled_ = false;
     bool verify_ = true;
     bool prepared_ = false;
+    // The last restore was stopped by a fault (not by data a set refused): running it again finishes it.
+    bool stoppedByFault_ = false;
     int done_ = 0;
     int total_ = 0;
     // The sets this run reads (backup, compare) in order.

@@ -738,6 +738,21 @@ inline QString profileReportRunAgain()
     return QStringLiteral("Поновите враћање профила да бисте довршили посао.");
 }
 
+// The command-line tool's profile commands.
+inline QString cliProfileQuestionNeedsTerminal()
+{
+    return QStringLiteral("Враћање профила захтева потврду, а нема терминала за питање. Додајте --yes ако је упис "
+                          "намеран. Ништа није послато.");
+}
+inline QString cliProfileSavedIncomplete(const QString &path)
+{
+    return QStringLiteral("Профил „%1“ је сачуван непотпун: садржи само скупове прочитане пре грешке.").arg(path);
+}
+inline QString cliProfileIncompleteNote()
+{
+    return QStringLiteral("Профил је непотпун (резервна копија је прекинута): уписују се само скупови које садржи.");
+}
+
 // ---- Whole-device profiles in the window ----
 
 // The Profile menu's items.
