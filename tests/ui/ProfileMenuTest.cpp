@@ -136,8 +136,8 @@ void fillPrinter(Printer &p)
 TEST(ProfileMenu, BackupRestoreToAnotherPrinterCompareAndTwoChangesFound)
 {
     QTemporaryDir dir;
-    Printer a("127.0.0.211");
-    Printer b("127.0.0.212");
+    Printer a("127.0.0.241");
+    Printer b("127.0.0.242");
     ASSERT_TRUE(a.connected && b.connected);
     fillPrinter(a);
 
@@ -186,8 +186,8 @@ TEST(ProfileMenu, BackupRestoreToAnotherPrinterCompareAndTwoChangesFound)
 TEST(ProfileMenu, FaultInTheMiddleOfARestoreIsReportedAndASecondRestoreFinishes)
 {
     QTemporaryDir dir;
-    Printer a("127.0.0.213");
-    Printer b("127.0.0.214");
+    Printer a("127.0.0.243");
+    Printer b("127.0.0.244");
     ASSERT_TRUE(a.connected && b.connected);
     fillPrinter(a);
     const QString path = dir.filePath("a.qvp");
@@ -230,7 +230,7 @@ TEST(ProfileMenu, FaultInTheMiddleOfARestoreIsReportedAndASecondRestoreFinishes)
 TEST(ProfileMenu, BackupBrokenOffByAFaultNamesTheSetAndSavesWhatWasReadOnlyWhenAsked)
 {
     QTemporaryDir dir;
-    Printer a("127.0.0.215");
+    Printer a("127.0.0.245");
     ASSERT_TRUE(a.connected);
     int articleReads = 0;
     QObject::connect(a.server.get(), &SimServer::requestAnswered, [&](const QByteArray &request, const QByteArray &) {
@@ -265,7 +265,7 @@ TEST(ProfileMenu, BackupBrokenOffByAFaultNamesTheSetAndSavesWhatWasReadOnlyWhenA
 TEST(ProfileMenu, NothingIsSentWithoutAConnectionWhileBusyOrForARefusedFile)
 {
     QTemporaryDir dir;
-    Printer a("127.0.0.216");
+    Printer a("127.0.0.246");
     ASSERT_TRUE(a.connected);
     int requests = 0;
     QObject::connect(a.server.get(), &SimServer::requestBytes, [&](const QByteArray &) { ++requests; });
@@ -309,7 +309,7 @@ TEST(ProfileMenu, NothingIsSentWithoutAConnectionWhileBusyOrForARefusedFile)
 TEST(ProfileMenu, ControlsAreHeldDisabledDuringTheRunAndCancelBreaksItOff)
 {
     QTemporaryDir dir;
-    Printer a("127.0.0.217");
+    Printer a("127.0.0.247");
     ASSERT_TRUE(a.connected);
     // Logged in: the service-mode reply turns every write button off.
     ASSERT_TRUE(a.logIn());
@@ -354,7 +354,7 @@ TEST(ProfileMenu, ControlsAreHeldDisabledDuringTheRunAndCancelBreaksItOff)
 TEST(ProfileMenu, ClosingTheWindowBetweenSetsAsksAndYesEndsTheRun)
 {
     QTemporaryDir dir;
-    Printer a("127.0.0.218");
+    Printer a("127.0.0.248");
     ASSERT_TRUE(a.connected);
     bool closeTried = false, closed = false;
     // Departments are one request, not a chain: the link itself is not busy then.
