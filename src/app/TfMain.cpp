@@ -26,6 +26,7 @@
 #include "NetworkSection.h"
 #include "ParametersSection.h"
 #include "PrinterSearch.h"
+#include "ProfileMenu.h"
 #include "ReceiptLinesSection.h"
 #include "SelfTestSection.h"
 #include "TDialog.h"
@@ -262,6 +263,7 @@ void TfMain::buildMenuBar()
     menuView_ = bar->addMenu(ToolText::menuView());
     menuView_->setObjectName("menuView");
     // Profile: back up, compare, restore.
+    addSection<ProfileMenu>(*menuProfile_, *dialogQueue_);
     // View: communication log.
     menuView_->addAction(ToolText::commLogMenu(), this, &TfMain::showCommLog)->setObjectName("actCommLog");
 }

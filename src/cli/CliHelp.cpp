@@ -125,11 +125,48 @@ QString command(const QString &name)
         return QStringLiteral("Usage: %1clock-shift forward|back\n"
                               "Moves the device clock one hour forward (0x67) or back (0x69).\n")
             .arg(device);
-    "  0    success (compare: the device holds what the profile does)\n"
-    "  1    compare: the device differs from the profile (the differences on standard output);\n"
-    "       detect: no printer found\n" if (name == QStringLiteral("help")) return QStringLiteral(
-        "Usage: quorvel-cli help [COMMAND]\n"
-        "Shows the tool's usage, or one command's.\n");
+    if (name == QStringLiteral("detect"))
+        return QStringLiteral(
+                   "Usage: quorvel-cli detect [--timeout MS] [--log FILE] [--quiet] [PORT...]\n"
+                   "Looks for the fiscal printer on serial ports: COM1..COM4 (on Linux /dev/ttyS0..3) and every\n"
+                   "port the system lists, or only the PORTs given (device paths). Each port is opened at 57600\n"
+                   "baud, sent one harmless request (read fiscal data, 5f 20 00 0d) and given MS milliseconds\n"
+                   "(default %1) to answer; any valid reply counts, a refusal too. Nothing is written to the\n"
+                   "printer, there is no login, and every port is closed again with its settings as they were.\n"
+                   "Each printer found is one line on standard output: the --device argument that reaches it,\n"
+                   "a tab, and what it said (service mode or not, the model identifier, the serial number).\n"
+                   "Ports without a printer are named on standard error (unless --quiet). No network scan.\n"
+                   "Exit 0 when a printer was found, 1 when none was, 2 on a usage error.\n")
+            .arg(PrinterProber::kDefaultTimeoutMs);
+    if (name == QStringLiteral("backup"))
+        return QStringLiteral("Usage: %1backup -o FILE [--keep-incomplete]\n"
+                              "Reads every data set except the clock (articles, cashiers, parameters and all)\n"
+                              "into one profile file, UTF-8 JSON with the logo as PNG inside. FILE is replaced\n"
+                              "only once the backup is complete. A set that fails stops the backup naming it;\n"
+                              "with --keep-incomplete the sets read before are saved, marked incomplete.\n")
+            .arg(device);
+    if (name == QStringLiteral("compare"))
+        return QStringLiteral("Usage: %1compare FILE\n"
+                              "Reads the sets the profile holds and prints, set by set, equal or different with\n"
+                              "the fields that differ (articles: how many, which numbers, the first few with\n"
+                              "both values). Only what a restore would write counts: the fiscal identity and the\n"
+                              "device's own counters do not. Exit 0 equal, 1 different, 2 error.\n")
+            .arg(device);
+    if (name == QStringLiteral("restore"))
+        return QStringLiteral("Usage: %1restore FILE [--only SET,...] [--yes] [--no-verify]\n"
+                              "Writes the profile's sets (every writable one, or those named by --only) after\n"
+                              "one question that lists them; without a terminal and without --yes it is\n"
+                              "refused and nothing is sent. Never the fiscal identity, never the clock; the tax\n"
+                              "rates only when they differ (each write uses one of the device's 30 changes);\n"
+                              "articles: only those that differ from the device's table. Afterwards the sets\n"
+                              "are read back and any difference reported (--no-verify: not). A fault stops the\n"
+                              "restore; the report names the sets written, not written and half-written, and\n"
+                              "running the same restore again finishes the job. A profile of another printer\n"
+                              "(other serial numbers) is a clone: the question says so.\n")
+            .arg(device);
+    if (name == QStringLiteral("help"))
+        return QStringLiteral("Usage: quorvel-cli help [COMMAND]\n"
+                              "Shows the tool's usage, or one command's.\n");
     return {};
 }
 

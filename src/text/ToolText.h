@@ -755,6 +755,273 @@ inline QString cliProfileIncompleteNote()
 
 // ---- Whole-device profiles in the window ----
 
+// The Profile menu's items.
+inline QString profileMenuBackup()
+{
+    return QStringLiteral("Сачувај профил уређаја…");
+}
+inline QString profileMenuCompare()
+{
+    return QStringLiteral("Упореди уређај са профилом…");
+}
+inline QString profileMenuRestore()
+{
+    return QStringLiteral("Врати профил у уређај…");
+}
+// File dialogs: captions and the filter.
+inline QString profileSaveCaption()
+{
+    return QStringLiteral("Чување профила уређаја");
+}
+inline QString profileOpenCompareCaption()
+{
+    return QStringLiteral("Профил за поређење са уређајем");
+}
+inline QString profileOpenRestoreCaption()
+{
+    return QStringLiteral("Профил за враћање у уређај");
+}
+inline QString profileFileFilter()
+{
+    return QStringLiteral("Профил уређаја (*.qvp)");
+}
+// A data set's name as the window shows it; an unknown name is shown as it is.
+inline QString profileSetTitle(const QString &set)
+{
+    static const struct {
+        const char *name;
+        const char *title;
+    } titles[] = {{"fiscal", "Фискални подаци"},
+                  {"taxpayer", "Подаци о трговцу"},
+                  {"clock", "Време и датум"},
+                  {"lines", "Заглавље, подножје и дисплеј"},
+                  {"logo", "Лого"},
+                  {"taxgroups", "Пореске групе"},
+                  {"departments", "Одељења"},
+                  {"articles", "Артикли"},
+                  {"cashiers", "Касири"},
+                  {"network", "Мрежна подешавања"},
+                  {"parameters", "Параметри"}};
+    for (const auto &t : titles)
+        if (set == QLatin1String(t.name))
+            return QString::fromUtf8(t.title);
+    return set;
+}
+// The progress window of a run.
+inline QString profileProgressCaption()
+{
+    return QStringLiteral("Профил уређаја");
+}
+// What a run does now: `what` is the step ("читање", "упис", "провера"), `set` the set's name.
+inline QString profileStepLabel(const QString &what, const QString &set)
+{
+    const QString step = what.isEmpty() ? what : what.left(1).toUpper() + what.mid(1);
+    return QStringLiteral("%1: %2…").arg(step, set);
+}
+inline QString profileStepPreparing()
+{
+    return QStringLiteral("Читање података потребних за упис…");
+}
+inline QString profileCancel()
+{
+    return QStringLiteral("Прекини");
+}
+// A run is asked for while one is going.
+inline QString profileRunGoing()
+{
+    return QStringLiteral("Рад са профилом уређаја је већ у току. Сачекајте да се заврши или га прекините.");
+}
+inline QString profileNotConnected()
+{
+    return QStringLiteral("Веза са фискалним принтером није отворена. Отворите је (COM порт или ИП адреса) "
+                          "па покушајте поново. Ништа није послато.");
+}
+inline QString profileSaved(const QString &path, int sets)
+{
+    return QStringLiteral("Профил уређаја је сачуван у „%1“ (скупова података: %2).").arg(path).arg(sets);
+}
+inline QString profileSavedIncomplete(const QString &path, int sets)
+{
+    return QStringLiteral("Непотпун профил уређаја је сачуван у „%1“ (скупова података: %2).").arg(path).arg(sets);
+}
+inline QString profileNotSaved(const QString &path, const QString &error)
+{
+    return QStringLiteral("Профил уређаја није сачуван у „%1“: %2").arg(path, error);
+}
+// A backup broken off by a fault at `set`: what happened, and whether to keep what was read.
+inline QString profileBackupFaultQuestion(const QString &set, const QString &reason, int read, int total)
+{
+    return QStringLiteral("Скуп „%1“ није прочитан: %2\nПрочитано је %3 од %4 скупова. Да ли желите да их "
+                          "сачувате као непотпун профил?")
+        .arg(set, reason)
+        .arg(read)
+        .arg(total);
+}
+inline QString profileBackupCancelled()
+{
+    return QStringLiteral("Читање профила уређаја је прекинуто. Ништа није сачувано.");
+}
+inline QString profileCompareFault(const QString &set, const QString &reason)
+{
+    return QStringLiteral("Поређење није завршено: скуп „%1“ није прочитан: %2").arg(set, reason);
+}
+inline QString profileCompareCancelled()
+{
+    return QStringLiteral("Поређење са профилом је прекинуто.");
+}
+inline QString profilePrepareFailed(const QString &reason)
+{
+    return QStringLiteral("Упис профила није почео: %1\nНишта није уписано.").arg(reason);
+}
+inline QString profileRestoreNotConfirmed()
+{
+    return QStringLiteral("Упис профила није потврђен. Ништа није уписано.");
+}
+// A fault without words of its own.
+inline QString profileFaultUnnamed()
+{
+    return QStringLiteral("грешка у комуникацији");
+}
+// The comparison window.
+inline QString profileComparisonCaption()
+{
+    return QStringLiteral("Поређење уређаја са профилом");
+}
+inline QString profileComparisonProfile(const QString &path, const QString &taken)
+{
+    return QStringLiteral("Профил: %1 (снимљен %2)").arg(path, taken);
+}
+inline QString profileComparisonEqual()
+{
+    return QStringLiteral("Уређај је исти као профил.");
+}
+inline QString profileComparisonDifferent(int sets)
+{
+    return QStringLiteral("Скупова података са разликама: %1.").arg(sets);
+}
+inline QString profileComparisonNotRead(int sets)
+{
+    return QStringLiteral("Скупова који нису прочитани: %1.").arg(sets);
+}
+inline QString profileColumnSet()
+{
+    return QStringLiteral("Скуп података");
+}
+inline QString profileColumnState()
+{
+    return QStringLiteral("Стање");
+}
+inline QString profileColumnDifferences()
+{
+    return QStringLiteral("Разлике (профил → уређај)");
+}
+inline QString profileStateEqual()
+{
+    return QStringLiteral("исто");
+}
+inline QString profileStateDifferent()
+{
+    return QStringLiteral("различито");
+}
+inline QString profileStateNotInProfile()
+{
+    return QStringLiteral("нема у профилу");
+}
+inline QString profileStateNotRead()
+{
+    return QStringLiteral("није прочитано");
+}
+inline QString profilePrint()
+{
+    return QStringLiteral("Штампа…");
+}
+inline QString profileSavePdf()
+{
+    return QStringLiteral("Сачувај као PDF…");
+}
+inline QString profileClose()
+{
+    return QStringLiteral("Затвори");
+}
+inline QString profilePdfFilter()
+{
+    return QStringLiteral("PDF документ (*.pdf)");
+}
+inline QString profilePdfSaved(const QString &path)
+{
+    return QStringLiteral("Поређење је сачувано у „%1“.").arg(path);
+}
+inline QString profilePdfNotSaved(const QString &path)
+{
+    return QStringLiteral("PDF датотека „%1“ не може да се упише.").arg(path);
+}
+// The report window after a restore.
+inline QString profileRestoreReportCaption()
+{
+    return QStringLiteral("Упис профила у уређај");
+}
+inline QString profileRestoreDone()
+{
+    return QStringLiteral("Профил је уписан у уређај.");
+}
+inline QString profileRestoreBroken()
+{
+    return QStringLiteral("Упис профила није завршен. Поновите упис да би се завршио.");
+}
+inline QString profileRestoreMismatch()
+{
+    return QStringLiteral("Профил је уписан, али провера уписа је нашла разлике (видети испод).");
+}
+// How one set fared, in the report window's table.
+inline QString profileOutcomeRead()
+{
+    return QStringLiteral("прочитано");
+}
+inline QString profileOutcomeWritten()
+{
+    return QStringLiteral("уписано");
+}
+inline QString profileOutcomeVerified()
+{
+    return QStringLiteral("уписано и проверено");
+}
+inline QString profileOutcomeUnchanged()
+{
+    return QStringLiteral("без измена (уређај већ има исто)");
+}
+inline QString profileOutcomeSkipped()
+{
+    return QStringLiteral("прескочено");
+}
+inline QString profileOutcomeHalfWritten()
+{
+    return QStringLiteral("делимично уписано");
+}
+inline QString profileOutcomeFailed()
+{
+    return QStringLiteral("није уписано због грешке");
+}
+inline QString profileOutcomeNotStarted()
+{
+    return QStringLiteral("није уписано");
+}
+inline QString profileOutcomeMismatch()
+{
+    return QStringLiteral("уписано, провера је нашла разлике");
+}
+inline QString profileColumnOutcome()
+{
+    return QStringLiteral("Исход");
+}
+inline QString profileColumnNote()
+{
+    return QStringLiteral("Напомена");
+}
+inline QString profileRestoreCancelled()
+{
+    return QStringLiteral("Упис профила је прекинут. Поновите упис да би се завршио.");
+}
+
 // ---- Communication log and finding the printer ----
 
 // After the no-answer text: what went out, where to, and what to check.
