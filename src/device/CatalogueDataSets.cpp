@@ -142,9 +142,12 @@ QJsonObject cashiersJson(const CashierNames &names)
     return QJsonObject{{"cashiers", list}};
 }
 
-// Reads the JSON form of the cashiers: 64 objects in order, each a name or null (no name). The
-// device writes its cashiers in order from the first, so the named ones must come first.
-bool cashiersFromJson(const QJsonValue &json, CashierNames &names, QString &error, QStringList &texts)
+// Reads the JSON form of the cashiers: 64 objects in order, each a name or null (no name). With
+// `writeRules` the rules of a write hold too: the device writes its cashiers in order from the
+// first, so the named ones must come first, and names have their least length. A read may give
+// what a write refuses (a device's own table), so a stored copy is checked without them.
+bool cashiersFromJson(const QJsonValue &json, CashierNames &names, QString &error, QStringList &texts,
+                      bool writeRules = true)
 {
     JsonFields top(json, QStringLiteral("cashiers"));
     const QJsonArray list = top.array(QStringLiteral("cashiers"), kCashiers);
@@ -166,9 +169,9 @@ bool cashiersFromJson(const QJsonValue &json, CashierNames &names, QString &erro
             const QString name = c.string(QStringLiteral("name"), CashierRecord::kNameMaxChars);
             // The device takes one character for the first cashier, two for every other one.
             const int minimum = i == 0 ? 1 : 2;
-            if (c.ok() && seenUnnamed)
+            if (c.ok() && seenUnnamed && writeRules)
                 c.fail(QStringLiteral("name"), ToolText::cashierAfterUndefined());
-            else if (c.ok() && name.size() < minimum)
+            else if (c.ok() && name.size() < minimum && writeRules)
                 c.fail(QStringLiteral("name"), ToolText::catalogueNameTooShort(minimum));
             names[size_t(i)] = name;
             texts.append(name);
@@ -258,7 +261,7 @@ public:
     {
         CashierNames names;
         QStringList texts;
-        return cashiersFromJson(json, names, error, texts) && encodable(texts, error);
+        return cashiersFromJson(json, names, error, texts, false) && encodable(texts, error);
     }
 
     void write(Device &device, const QJsonValue &json, const Progress &progress, WriteDone done) const override

@@ -33,8 +33,9 @@ public:
     // Reads the set from the device. `done` is called exactly once, later, from the event loop;
     // with the set as JSON when the result is Done. `progress` (may be empty) is told n of total.
     virtual void read(Device &device, const Progress &progress, ReadDone done) const = 0;
-    // Checks `data` as write() checks it before sending anything, without a device: false with
-    // `error` naming the set and the field. For a set that is only read, checks the form read gives.
+    // Checks `data` as a stored copy (a profile) without a device: the form read gives, field limits
+    // and Windows-1251; false with `error` naming the set and the field. Whatever read() gives passes;
+    // write() may refuse more (rules of the device's write, such as the order of named cashiers).
     virtual bool check(const QJsonValue &data, QString &error) const = 0;
     // Checks `data` (the JSON form that read gives) and writes it. Data that fail the checks, or
     // hold characters Windows-1251 cannot store, end as Invalid with nothing sent. `done` is

@@ -205,3 +205,20 @@ TEST(ProfileFile, MissingOrOversizedFileIsRefusedNamingIt)
     EXPECT_FALSE(ProfileFile::read(big.fileName(), p, error));
     EXPECT_TRUE(error.contains("MB")) << error.toStdString();
 }
+
+// A backup holds what the device gave, even what a write would refuse: a named cashier after an
+// unnamed one reads back from the file; only a restore of that set is refused.
+TEST(ProfileFile, DevicesOwnCashierTableWithAGapReadsBack)
+{
+    Profile p = sample();
+    QJsonObject cashiers = cashiersSet();
+    QJsonArray list = cashiers["cashiers"].toArray();
+    list[5] = QJsonObject{{"number", 6}, {"name", "Ж"}}; // after unnamed 3..5, and one character only
+    cashiers["cashiers"] = list;
+    p.sets["cashiers"] = cashiers;
+
+    Profile back;
+    QString error;
+    ASSERT_TRUE(ProfileFile::decode(ProfileFile::encode(p), back, error)) << error.toStdString();
+    EXPECT_EQ(back.sets["cashiers"], cashiers);
+}
