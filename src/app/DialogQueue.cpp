@@ -15,6 +15,8 @@ int DialogQueue::show(const QString &title, const QString &text, bool twoButtons
 {
     if (twoButtons)
         return isOpen() ? 0 : present(title, text, true);
+    if (muted_)
+        return 0;
     if (isOpen() || !waiting_.isEmpty()) {
         waiting_.append({title, text});
         if (!isOpen())

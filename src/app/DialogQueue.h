@@ -23,6 +23,10 @@ public:
     bool isOpen() const;
     // Messages waiting for the dialog.
     qsizetype waiting() const { return waiting_.size(); }
+    // While a whole-device run drives the pages, their messages ("reading finished", a device
+    // error) are not shown one by one: the run reports everything in one place at its end.
+    // Questions are still asked.
+    void setMessagesMuted(bool muted) { muted_ = muted; }
 
 private:
     int present(const QString &title, const QString &text, bool twoButtons);
@@ -38,5 +42,6 @@ private:
     TDialog &dialog_;
     bool open_ = false;
     bool scheduled_ = false;
+    bool muted_ = false;
     QList<Message> waiting_;
 };

@@ -189,6 +189,7 @@ void ProfileMenu::start(Job job)
     for (QAction *a : {actBackup, actCompare, actRestore})
         a->setEnabled(false);
     holdControls();
+    dialogs_.setMessagesMuted(true);
     progress_->reset();
     progress_->setRange(0, 1);
     progress_->setValue(0);
@@ -219,6 +220,7 @@ void ProfileMenu::finished(const OpResult &result)
         return;
     const Job job = job_;
     job_ = Job::None;
+    dialogs_.setMessagesMuted(false);
     releaseControls();
     progress_->reset();
     progress_->hide();

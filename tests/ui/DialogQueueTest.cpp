@@ -60,3 +60,23 @@ TEST(DialogQueue, MessagesRaisedWhileTheDialogIsOpenFollowInOrderAfterTheCallerH
     EXPECT_EQ(queue.show("Информација !!!", "now", false), 1);
     EXPECT_EQ(shown.size(), 5);
 }
+
+// While muted (a whole-device run), messages are dropped rather than queued; questions still come.
+TEST(DialogQueue, MutedMessagesAreNotShownButQuestionsAre)
+{
+    TDialog dialog;
+    DialogQueue queue(dialog);
+    QStringList shown;
+    dialog.setResponder([&](TDialog &d) {
+        shown << d.tekst->toPlainText();
+        return 1;
+    });
+    queue.setMessagesMuted(true);
+    EXPECT_EQ(queue.show("Порука", "reading finished", false), 0);
+    EXPECT_EQ(queue.show("Пажња!!! ", "leave?", true), 1);
+    EXPECT_EQ(queue.waiting(), 0);
+    queue.setMessagesMuted(false);
+    queue.show("Порука", "after the run", false);
+    QTest::qWait(50);
+    EXPECT_EQ(shown, (QStringList{"leave?", "after the run"}));
+}
