@@ -10,6 +10,8 @@
 #include <QJsonDocument>
 #include <QSaveFile>
 
+#include <cmath>
+
 namespace {
 
 const QString kLogo = QStringLiteral("logo");
@@ -112,7 +114,9 @@ bool decode(const QByteArray &bytes, Profile &profile, QString &error)
         return refuse(ToolText::profileNotAProfile());
     const QJsonValue version = top.value(QStringLiteral("version"));
     const double v = version.toDouble(-1);
-    if (!version.isDouble() || v != double(qint64(v)) || v < 1)
+    // A version is a small whole number; a fraction or a number past any version is none (and
+    // could not be converted to an integer at all).
+    if (!version.isDouble() || !(v >= 1 && v <= 1e9) || v != std::floor(v))
         return refuse(ToolText::profileBadField(QStringLiteral("version"), ToolText::JsonWholeNumber(1, 1)));
     if (v > Profile::kVersion)
         return refuse(ToolText::profileNewerVersion(qint64(v), Profile::kVersion));

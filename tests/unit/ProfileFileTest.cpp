@@ -222,3 +222,12 @@ TEST(ProfileFile, DevicesOwnCashierTableWithAGapReadsBack)
     ASSERT_TRUE(ProfileFile::decode(ProfileFile::encode(p), back, error)) << error.toStdString();
     EXPECT_EQ(back.sets["cashiers"], cashiers);
 }
+
+// A version number past any integer is refused as no version (it once overflowed the conversion).
+TEST(ProfileFile, HugeVersionNumberIsRefusedAsNoVersion)
+{
+    QByteArray bytes = ProfileFile::encode(sample());
+    bytes.replace("\"version\": 1", "\"version\": 5555555555555555555555551");
+    ASSERT_TRUE(bytes.contains("5555555555555555555555551"));
+    EXPECT_NE(refusal(bytes).find("version"), std::string::npos);
+}
