@@ -131,7 +131,10 @@ bool decode(const QByteArray &bytes, Profile &profile, QString &error)
         return refuse(ToolText::profileBadField(QStringLiteral("tool"), ToolText::JsonExpectedText()));
     out.toolVersion = tool.toString();
     out.taken = QDateTime::fromString(taken.toString(), Qt::ISODate);
-    if (!taken.isString() || !out.taken.isValid())
+    // The time is written back in UTC, which can carry a time at the calendar's edges past year
+    // 9999 or before year 1, where it has no written form; such a time is none.
+    const int takenYear = out.taken.toUTC().date().year();
+    if (!taken.isString() || !out.taken.isValid() || takenYear < 1 || takenYear > 9999)
         return refuse(ToolText::profileBadField(QStringLiteral("taken"), ToolText::profileExpectedTime()));
     if (!factory.isUndefined() && !factory.isString())
         return refuse(ToolText::profileBadField(QStringLiteral("factoryNumber"), ToolText::JsonExpectedText()));

@@ -231,3 +231,21 @@ TEST(ProfileFile, HugeVersionNumberIsRefusedAsNoVersion)
     ASSERT_TRUE(bytes.contains("5555555555555555555555551"));
     EXPECT_NE(refusal(bytes).find("version"), std::string::npos);
 }
+
+// A time whose UTC form falls outside years 1..9999 has no written form: it is refused instead of
+// being taken and then written out empty (it once broke reading back what was written).
+TEST(ProfileFile, TakenTimeAtTheCalendarsEdgesIsRefused)
+{
+    for (const char *edge : {"0001-01-01T00:00:00+05:00", "9999-12-31T23:00:00-05:00"}) {
+        QByteArray bytes = ProfileFile::encode(sample());
+        bytes.replace("2026-12-09T10:00:00Z", edge);
+        ASSERT_TRUE(bytes.contains(edge));
+        EXPECT_NE(refusal(bytes).find("taken"), std::string::npos) << edge;
+    }
+    QByteArray inRange = ProfileFile::encode(sample());
+    inRange.replace("2026-12-09T10:00:00Z", "0001-01-01T10:00:00+05:00");
+    Profile back;
+    QString error;
+    ASSERT_TRUE(ProfileFile::decode(inRange, back, error)) << error.toStdString();
+    EXPECT_EQ(ProfileFile::encode(back).contains("\"taken\": \"0001-01-01T05:00:00Z\""), true);
+}
