@@ -42,25 +42,7 @@ ProfileMenu::ProfileMenu(SectionHost &host, QMenu &menu, DialogQueue &dialogs) :
     actRestore = menu.addAction(ToolText::profileMenuRestore(), this, &ProfileMenu::restoreClick);
     actRestore->setObjectName("actProfileRestore");
 
-    QWidget *window = host.window();
-    progress_ = new QProgressDialog(window);
-    progress_->setObjectName("profileProgress");
-    progress_->setWindowTitle(ToolText::profileProgressCaption());
-    progress_->setWindowModality(Qt::NonModal);
-    progress_->setCancelButtonText(ToolText::profileCancel());
-    progress_->setAutoClose(false);
-    progress_->setAutoReset(false);
-    progress_->setMinimumDuration(0);
-    progress_->setMinimumWidth(360);
-    // A progress dialog shows itself a few seconds after it is made unless it is reset.
-    progress_->reset();
-    progress_->hide();
-    connect(progress_, &QProgressDialog::canceled, this, &ProfileMenu::cancelClick);
-
-    comparison_ = new ProfileComparisonWindow(view(), window);
-    report_ = new ProfileReportWindow(window);
-
-    window->installEventFilter(this);
+    host.window()->installEventFilter(this);
     // The window's own question about leaving during a set's transfer was answered yes: the run
     // ends with it.
     connect(&link(), &DeviceLink::chainEnded, this, [this](DeviceLink::Chain, DeviceLink::ChainEnd how) {
@@ -70,6 +52,42 @@ ProfileMenu::ProfileMenu(SectionHost &host, QMenu &menu, DialogQueue &dialogs) :
             run_->cancel();
         }
     });
+}
+
+// The progress and result windows are made when first needed: most sessions never open them, and
+// the main window comes up sooner without them.
+QProgressDialog &ProfileMenu::progressDialog()
+{
+    if (!progress_) {
+        progress_ = new QProgressDialog(host().window());
+        progress_->setObjectName("profileProgress");
+        progress_->setWindowTitle(ToolText::profileProgressCaption());
+        progress_->setWindowModality(Qt::NonModal);
+        progress_->setCancelButtonText(ToolText::profileCancel());
+        progress_->setAutoClose(false);
+        progress_->setAutoReset(false);
+        progress_->setMinimumDuration(0);
+        progress_->setMinimumWidth(360);
+        // A progress dialog shows itself a few seconds after it is made unless it is reset.
+        progress_->reset();
+        progress_->hide();
+        connect(progress_, &QProgressDialog::canceled, this, &ProfileMenu::cancelClick);
+    }
+    return *progress_;
+}
+
+ProfileComparisonWindow &ProfileMenu::comparisonWindow()
+{
+    if (!comparison_)
+        comparison_ = new ProfileComparisonWindow(view(), host().window());
+    return *comparison_;
+}
+
+ProfileReportWindow &ProfileMenu::reportWindow()
+{
+    if (!report_)
+        report_ = new ProfileReportWindow(host().window());
+    return *report_;
 }
 
 ProfileMenu::~ProfileMenu()
@@ -190,18 +208,18 @@ void ProfileMenu::start(Job job)
         a->setEnabled(false);
     holdControls();
     dialogs_.setMessagesMuted(true);
-    progress_->reset();
-    progress_->setRange(0, 1);
-    progress_->setValue(0);
-    progress_->setLabelText(job == Job::Prepare ? ToolText::profileStepPreparing() : QString());
-    progress_->show();
+    progressDialog().reset();
+    progressDialog().setRange(0, 1);
+    progressDialog().setValue(0);
+    progressDialog().setLabelText(job == Job::Prepare ? ToolText::profileStepPreparing() : QString());
+    progressDialog().show();
     view().setStatusText(UiText(Txt::PleaseWait));
 }
 
 void ProfileMenu::stepStarted(const QString &set, const QString &what)
 {
     const QString text = ToolText::profileStepLabel(what, ToolText::profileSetTitle(set));
-    progress_->setLabelText(text);
+    progressDialog().setLabelText(text);
     view().setStatusText(text);
 }
 
@@ -209,9 +227,9 @@ void ProfileMenu::progressed(int done, int total)
 {
     if (total <= 0)
         return;
-    if (progress_->maximum() != total)
-        progress_->setMaximum(total);
-    progress_->setValue(std::clamp(done, 0, total));
+    if (progressDialog().maximum() != total)
+        progressDialog().setMaximum(total);
+    progressDialog().setValue(std::clamp(done, 0, total));
 }
 
 void ProfileMenu::finished(const OpResult &result)
@@ -222,8 +240,8 @@ void ProfileMenu::finished(const OpResult &result)
     job_ = Job::None;
     dialogs_.setMessagesMuted(false);
     releaseControls();
-    progress_->reset();
-    progress_->hide();
+    progressDialog().reset();
+    progressDialog().hide();
     for (QAction *a : {actBackup, actCompare, actRestore})
         a->setEnabled(true);
     view().setStatusText(UiText(Txt::InServiceMode));
@@ -325,9 +343,9 @@ void ProfileMenu::compareFinished(const OpResult &result)
         showError(ToolText::profileCompareFault(failedSet(), faultReason(result)));
     if (!showTable || result.kind == OpResult::Kind::Cancelled)
         return;
-    comparison_->setComparison(run_->comparison(), path_, saved_.taken);
-    comparison_->show();
-    comparison_->raise();
+    comparisonWindow().setComparison(run_->comparison(), path_, saved_.taken);
+    comparisonWindow().show();
+    comparisonWindow().raise();
 }
 
 void ProfileMenu::prepareFinished(const OpResult &result)
@@ -365,7 +383,7 @@ void ProfileMenu::restoreFinished(const OpResult &result)
         headline = ToolText::profileRestoreBroken();
     else if (mismatch || !result.ok())
         headline = ToolText::profileRestoreMismatch();
-    report_->showReport(headline, run_->outcomes(), run_->report(), headline != ToolText::profileRestoreDone());
+    reportWindow().showReport(headline, run_->outcomes(), run_->report(), headline != ToolText::profileRestoreDone());
 }
 
 void ProfileMenu::holdControls()

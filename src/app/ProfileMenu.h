@@ -38,9 +38,9 @@ public:
 
     bool running() const;
     ProfileRun &run() { return *run_; }
-    QProgressDialog &progressDialog() { return *progress_; }
-    ProfileComparisonWindow &comparisonWindow() { return *comparison_; }
-    ProfileReportWindow &reportWindow() { return *report_; }
+    QProgressDialog &progressDialog();
+    ProfileComparisonWindow &comparisonWindow();
+    ProfileReportWindow &reportWindow();
 
     // For automated runs: file names come from `chooser` instead of the file dialogs.
     void setFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }

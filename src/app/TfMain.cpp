@@ -29,6 +29,7 @@
 #include "ProfileMenu.h"
 #include "ReceiptLinesSection.h"
 #include "SelfTestSection.h"
+#include "SerialPortBox.h"
 #include "TDialog.h"
 #include "TaxGroupsSection.h"
 #include "TaxpayerSection.h"
@@ -115,7 +116,7 @@ template <typename T, typename... Args> T *TfMain::addSection(Args &&...args)
 void TfMain::buildTopBand(QWidget *c)
 {
     label(c, "Label22", 8, 6);
-    auto *port = makeWidget<QComboBox>(c, "CB_ComPort", QRect(8, 22, 104, 22));
+    auto *port = makeWidget<SerialPortBox>(c, "CB_ComPort", QRect(8, 22, 104, 22));
     port->setEditable(true);
     port->addItems({"COM1", "COM2", "COM3", "COM4"});
     port->setCurrentIndex(0);
@@ -127,7 +128,7 @@ void TfMain::buildTopBand(QWidget *c)
     makeWidget<QPushButton>(c, "btnCOM", QRect(116, 66, 104, 25));
 
     label(c, "Label48", 8, 100);
-    auto *bc = makeWidget<QComboBox>(c, "cbBCCom", QRect(8, 116, 104, 22));
+    auto *bc = makeWidget<SerialPortBox>(c, "cbBCCom", QRect(8, 116, 104, 22));
     bc->setEditable(true);
     bc->addItem("COM1");
     makeWidget<QPushButton>(c, "btnBCCom", QRect(116, 114, 104, 25));

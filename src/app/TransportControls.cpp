@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSerialPortInfo>
 
 namespace {
 // Closing the serial port disables these; opening it enables the second list.
@@ -19,7 +18,6 @@ const QStringList kOffOnSerialClose = {"btnReadCliche", "btnWriteCliche", "btnTG
                                        "btnLogoRead",   "btnLogoWrite",   "btnORead",  "btnOWrite"};
 const QStringList kOnOnSerialOpen = {"btnReadCliche", "btnTGRead",    "btnSTRead", "btnARead",
                                      "btnLogoRead",   "btnLogoWrite", "btnORead",  "btnAWrite"};
-const QStringList kStandardPorts = {"COM1", "COM2", "COM3", "COM4"};
 } // namespace
 
 TransportControls::TransportControls(SectionHost &host, QWidget *window)
@@ -39,25 +37,10 @@ TransportControls::TransportControls(SectionHost &host, QWidget *window)
         // A typed device path counts as a selection as well.
         connect(CB_ComPort, &QComboBox::editTextChanged, this, &TransportControls::CB_ComPortClick);
     }
-    fillPortList();
+    // The machine's own ports join the list when it is first opened (SerialPortBox).
 }
 
 TransportControls::~TransportControls() = default;
-
-void TransportControls::fillPortList()
-{
-    if (!CB_ComPort)
-        return;
-    QStringList standard;
-    for (const QString &com : kStandardPorts)
-        standard << SerialTransport::systemLocation(com);
-    const QSignalBlocker block(CB_ComPort);
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
-        const QString location = info.systemLocation();
-        if (!standard.contains(location) && CB_ComPort->findText(location) < 0)
-            CB_ComPort->addItem(location);
-    }
-}
 
 void TransportControls::activate()
 {

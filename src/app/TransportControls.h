@@ -40,7 +40,6 @@ public:
     static void showStandardErrorBox(QWidget *parent, const QString &text);
 
 private:
-    void fillPortList();
     // Caption and buttons of a closed serial port.
     void showSerialClosed();
 

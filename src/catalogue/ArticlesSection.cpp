@@ -64,10 +64,11 @@ ArticlesSection::ArticlesSection(SectionHost &host, QWidget *parent, const QRect
     cbATG = makeWidget<QComboBox>(g, "cbATG", QRect(396, 32, 36, 21));
 
     sgArticles = makeWidget<QTableView>(g, "sgArticles", QRect(4, 58, 430, 260));
-    sgArticles->setModel(&model_);
+    // The row header is set up before the 60000 rows arrive, so that they are laid out once.
     sgArticles->verticalHeader()->hide();
     sgArticles->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     sgArticles->verticalHeader()->setDefaultSectionSize(18);
+    sgArticles->setModel(&model_);
     sgArticles->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     sgArticles->horizontalHeader()->setHighlightSections(false);
     sgArticles->horizontalHeader()->setFixedHeight(20);

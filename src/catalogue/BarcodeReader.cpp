@@ -9,7 +9,6 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSerialPortInfo>
 #include <QTimer>
 
 namespace {
@@ -62,11 +61,9 @@ void BarcodeReader::activate()
     if (btnBCCom)
         btnBCCom->setText(UiText(Txt::OpenPort));
     if (cbBCCom) {
-        // The machine's serial ports after the start-up choice COM1.
+        // The start-up choice COM1; the machine's own ports join the list when it is first opened
+        // (SerialPortBox).
         const QSignalBlocker block(cbBCCom);
-        for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
-            if (cbBCCom->findText(info.systemLocation()) < 0)
-                cbBCCom->addItem(info.systemLocation());
         cbBCCom->setCurrentIndex(0);
         BCComPort.setPortName(portNameFor(cbBCCom->currentText()));
     }
