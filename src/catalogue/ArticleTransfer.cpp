@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -42,6 +41,10 @@ ArticleTransfer::ArticleTransfer(SectionHost &host, ArticlesSection &articles)
     connect(&ops_, &ArticleOps::recordSent, this, [this](int n) {
         unanswered_ = n;
         articles_.lblArt->setText(QString::number(n));
+    });
+    connect(&ops_, &ArticleOps::blockStarted, this, [this](int from, int to) {
+        from_ = from;
+        to_ = to;
     });
     connect(&ops_, &ArticleOps::recordRefused, this, [this](int, const QString &reason) { showError(reason); });
     connect(&ops_, &ArticleOps::writeStepped, this, &ArticleTransfer::writeStepped);
@@ -125,19 +128,19 @@ void ArticleTransfer::btnAWriteClick()
         return;
     blocks_.clear();
     view().setCancelButtonVisible(true);
-    startWrite(from, to);
+    startWrite({{from, to}});
 }
 
-bool ArticleTransfer::startWrite(int from, int to)
+bool ArticleTransfer::startWrite(const ArticleOps::Blocks &blocks)
 {
-    from_ = from;
-    to_ = to;
+    from_ = blocks.front().first;
+    to_ = blocks.front().second;
     unanswered_ = 0;
     beginWrite(1);
-    const bool started = ops_.write(
-        [this](int r, ArticleRecord &record, QString &reason) { return recordOfRow(r, record, reason); }, from, to);
+    const bool started = ops_.writeBlocks(
+        [this](int r, ArticleRecord &record, QString &reason) { return recordOfRow(r, record, reason); }, blocks);
     if (started)
-        unanswered_ = from;
+        unanswered_ = from_;
     endWrite();
     return started;
 }
@@ -160,25 +163,10 @@ void ArticleTransfer::btnAWriteChangedClick()
     if (link().refuseWhileBusy())
         return;
     blocks_ = articleBlocks(rows);
-    block_ = 0;
-    blocksDone_ = 0;
+    changedTotal_ = int(rows.size());
     view().setCancelButtonVisible(true);
-    writeNextBlock();
-}
-
-void ArticleTransfer::writeNextBlock()
-{
-    if (block_ >= blocks_.size())
-        return;
-    // Between two blocks the device may have left service mode or another operation begun.
-    if (!link().serviceMode() || link().busy()) {
-        view().showDialog(UiText(Txt::TitleWarning),
-                          ToolText::articlesWriteStopped(blocks_[block_].first, blocksDone_));
-        blocks_.clear();
-        return;
-    }
-    const auto block = blocks_[block_];
-    if (!startWrite(block.first, block.second))
+    // One chain over all blocks: the device goes straight on from one block to the next.
+    if (!startWrite(blocks_))
         blocks_.clear();
 }
 
@@ -196,7 +184,10 @@ void ArticleTransfer::writeStepped(int n, bool stopped)
 {
     if (stopped || n < from_ || n > to_)
         counters_->release();
-    view().setProgress(stopped ? 0 : progressFor(n, from_, to_));
+    // A write of changed rows moves the bar over all its rows, a range write over the range.
+    const int progress = blocks_.empty() ? progressFor(n, from_, to_)
+                                         : 1 + int(int64_t(ops_.articlesDone()) * 15 / std::max(changedTotal_, 1));
+    view().setProgress(stopped ? 0 : progress);
     view().setStatusText(UiText(Txt::InServiceMode));
 }
 
@@ -229,14 +220,8 @@ void ArticleTransfer::onChainEnded(DeviceLink::Chain chain, DeviceLink::ChainEnd
     const bool read = chain == Chain::ArticlesRead;
     const int at = ops_.currentArticle();
     const bool changedRun = !read && !blocks_.empty();
-    const int done = (changedRun ? blocksDone_ : 0) + ops_.articlesDone();
+    const int done = ops_.articlesDone();
     if (changedRun) {
-        blocksDone_ = done;
-        if (how == ChainEnd::Completed && ++block_ < blocks_.size()) {
-            // The next block starts once this chain's end has been dealt with everywhere.
-            QTimer::singleShot(0, this, &ArticleTransfer::writeNextBlock);
-            return;
-        }
         const size_t blocks = blocks_.size();
         blocks_.clear();
         if (how == ChainEnd::Completed) {

@@ -51,20 +51,18 @@ private:
     bool recordOfRow(int r, ArticleRecord &record, QString &reason);
     // The chain ended: progress back to 0, the counters painted, and how it ended told.
     void onChainEnded(DeviceLink::Chain chain, DeviceLink::ChainEnd how);
-    // Starts the write chain over from..to; false when it did not start (said already).
-    bool startWrite(int from, int to);
-    // The next block of a write of changed rows, once the previous one has ended.
-    void writeNextBlock();
+    // Starts the write chain over the blocks (one block for a range); false when it did not start
+    // (said already).
+    bool startWrite(const ArticleOps::Blocks &blocks);
 
-    // The range of the running (or last) chain.
+    // The range of the running (or last) chain; in a write of changed rows, the running block.
     int from_ = 1;
     int to_ = ArticleModel::kArticles;
     // The record sent last and not yet answered: its reply clears its row's changed mark.
     int unanswered_ = 0;
-    // A write of changed rows: its blocks, the one running, and the articles written so far.
-    std::vector<std::pair<int, int>> blocks_;
-    size_t block_ = 0;
-    int blocksDone_ = 0;
+    // A write of changed rows: its blocks of consecutive rows and how many rows they hold.
+    ArticleOps::Blocks blocks_;
+    int changedTotal_ = 0;
 
     ArticlesSection &articles_;
     ArticleOps &ops_;

@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <functional>
 
 #include <memory>
 
@@ -61,6 +62,43 @@ public:
     static void writeRange(Device &device, const QJsonValue &data, int from, int to, const Progress &progress,
                            WriteDone done)
     {
+        // Progress follows the number the device asks for, which may skip articles.
+        ArticleOps &ops = device.articles();
+        ProgressHook hook;
+        if (progress)
+            hook = [&ops, progress, from, to](QObject *stored) {
+                QObject::connect(&ops, &ArticleOps::writeAsked, stored, [progress, from, to](int n) {
+                    progress(std::clamp(n - from, 0, to - from + 1), to - from + 1);
+                });
+            };
+        writeChain(device, data, {{from, to}}, hook, std::move(done));
+    }
+
+    static void writeBlocks(Device &device, const QJsonValue &data, const ArticleOps::Blocks &blocks,
+                            const Progress &progress, WriteDone done)
+    {
+        // Progress counts the records the device acknowledged over all blocks.
+        int total = 0;
+        for (const auto &[from, to] : blocks)
+            total += to - from + 1;
+        ArticleOps &ops = device.articles();
+        ProgressHook hook;
+        if (progress)
+            hook = [&ops, progress, total](QObject *stored) {
+                QObject::connect(&ops, &ArticleOps::writeAsked, stored, [&ops, progress, total](int) {
+                    progress(std::min(ops.articlesDone(), total), total);
+                });
+            };
+        writeChain(device, data, blocks, hook, std::move(done));
+    }
+
+private:
+    // Connects a progress report to the running chain, for as long as `stored` lives.
+    using ProgressHook = std::function<void(QObject *stored)>;
+
+    static void writeChain(Device &device, const QJsonValue &data, const ArticleOps::Blocks &blocks,
+                           const ProgressHook &hook, WriteDone done)
+    {
         auto table = std::make_shared<ArticleTable>();
         QString error;
         if (!ArticleTable::fromJson(data, *table, error)) {
@@ -71,19 +109,17 @@ public:
         }
         ArticleOps &ops = device.articles();
         auto *stored = new QObject(&device);
-        if (progress)
-            QObject::connect(&ops, &ArticleOps::writeAsked, stored, [progress, from, to](int n) {
-                progress(std::clamp(n - from, 0, to - from + 1), to - from + 1);
-            });
+        if (hook)
+            hook(stored);
         run(
             device, Chain::ArticlesWrite,
-            [&ops, table, from, to] {
-                return ops.write(
+            [&ops, table, blocks] {
+                return ops.writeBlocks(
                     [table](int n, ArticleRecord &record, QString &) {
                         record = table->record(n);
                         return true;
                     },
-                    from, to);
+                    blocks);
             },
             [stored, done = std::move(done)](const OpResult &result) {
                 delete stored;
@@ -91,7 +127,6 @@ public:
             });
     }
 
-private:
     // Runs one chain to its end: `start` begins it, `finish` is called once, from the event loop.
     static void run(Device &device, Chain chain, const std::function<bool()> &start,
                     std::function<void(const OpResult &)> finish)
@@ -172,38 +207,12 @@ bool differingArticles(const QJsonValue &base, const QJsonValue &data, int from,
     return true;
 }
 
-namespace {
-// Writes blocks[index..] one after another; `before` articles of earlier blocks are already done.
-void writeBlocksFrom(Device &device, const QJsonValue &data,
-                     std::shared_ptr<const std::vector<std::pair<int, int>>> blocks, size_t index, int before,
-                     int total, DataSet::Progress progress, DataSet::WriteDone done)
-{
-    if (index >= blocks->size()) {
-        QTimer::singleShot(0, &device, [done = std::move(done)] { done(OpResult::done()); });
-        return;
-    }
-    const auto [from, to] = (*blocks)[index];
-    DataSet::Progress step;
-    if (progress)
-        step = [progress, before, total](int n, int) { progress(before + n, total); };
-    const int size = to - from + 1;
-    writeArticleRange(device, data, from, to, step,
-                      [&device, data, blocks, index, before, size, total, progress, done](const OpResult &result) {
-                          if (!result.ok()) {
-                              done(result);
-                              return;
-                          }
-                          writeBlocksFrom(device, data, blocks, index + 1, before + size, total, progress, done);
-                      });
-}
-} // namespace
-
 void writeArticleBlocks(Device &device, const QJsonValue &data, const std::vector<std::pair<int, int>> &blocks,
                         const DataSet::Progress &progress, DataSet::WriteDone done)
 {
-    int total = 0;
-    for (const auto &[from, to] : blocks)
-        total += to - from + 1;
-    writeBlocksFrom(device, data, std::make_shared<const std::vector<std::pair<int, int>>>(blocks), 0, 0, total,
-                    progress, std::move(done));
+    if (blocks.empty()) {
+        QTimer::singleShot(0, &device, [done = std::move(done)] { done(OpResult::done()); });
+        return;
+    }
+    ArticleDataSet::writeBlocks(device, data, blocks, progress, std::move(done));
 }

@@ -26,7 +26,8 @@ std::vector<std::pair<int, int>> articleBlocks(const std::vector<int> &numbers);
 bool differingArticles(const QJsonValue &base, const QJsonValue &data, int from, int to, std::vector<int> &numbers,
                        QString &error, bool &baseFaulty);
 // Writes only the given blocks of `data` (the set's JSON form, checked whole before anything is
-// sent): one write chain per block, in order, each as writeArticleRange. Stops at the first block
-// that does not end Done; progress counts articles over all blocks. No blocks: Done, nothing sent.
+// sent): one write chain over the blocks in order, each block as writeArticleRange writes its
+// range, the next one begun as soon as the device asks past the last (ArticleOps::writeBlocks).
+// Progress counts acknowledged articles over all blocks. No blocks: Done, nothing sent.
 void writeArticleBlocks(Device &device, const QJsonValue &data, const std::vector<std::pair<int, int>> &blocks,
                         const DataSet::Progress &progress, DataSet::WriteDone done);

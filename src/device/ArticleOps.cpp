@@ -87,14 +87,26 @@ void ArticleOps::readReply()
 
 bool ArticleOps::write(Source source, int from, int to)
 {
-    if (!begin(Chain::ArticlesWrite, from, to))
+    return writeBlocks(std::move(source), {{from, to}});
+}
+
+bool ArticleOps::writeBlocks(Source source, Blocks blocks)
+{
+    for (size_t i = 0; i < blocks.size(); ++i) {
+        const auto [from, to] = blocks[i];
+        if (from < 1 || to > kArticles || from > to || (i > 0 && from <= blocks[i - 1].second))
+            return false;
+    }
+    if (blocks.empty() || !begin(Chain::ArticlesWrite, blocks.front().first, blocks.front().second))
         return false;
+    blocks_ = std::move(blocks);
+    block_ = 0;
     source_ = std::move(source);
     // What a broken-off chain left behind must not swallow the first reply.
     link_.clearRx();
     link_.clearTx();
     // The first frame waits for its reply like every other one: a silent device is reported.
-    if (putRecord(from) && link_.SendAwaitingReply(kWriteCode, kWriteRequestCount))
+    if (putRecord(from_) && link_.SendAwaitingReply(kWriteCode, kWriteRequestCount))
         return true;
     stop();
     return false;
@@ -108,20 +120,29 @@ void ArticleOps::writeReply()
     ++done_; // the reply acknowledges the record sent before it
     emit writeAsked(n);
     bool stopped = false;
-    // A number below the range ends the write like one past it; below 1 it is refused as before.
+    // A number below the range ends the range like one past it; below 1 it is refused as before.
     const bool within = n <= to_ && (n < 1 || n >= from_);
-    if (within) {
+    // Outside the range, the next range (if any) goes on with its own first article.
+    const bool nextBlock = !within && block_ + 1 < blocks_.size();
+    if (nextBlock) {
+        ++block_;
+        from_ = blocks_[block_].first;
+        to_ = blocks_[block_].second;
+        emit blockStarted(from_, to_);
+    }
+    if (within || nextBlock) {
+        const int send = within ? n : from_;
         link_.clearTx();
-        article_ = n;
-        if (putRecord(n) && link_.SendAwaitingReply(kWriteCode, kWriteRequestCount))
-            emit recordSent(n);
+        article_ = send;
+        if (putRecord(send) && link_.SendAwaitingReply(kWriteCode, kWriteRequestCount))
+            emit recordSent(send);
         else
             stopped = true;
     }
     emit writeStepped(n, stopped);
     if (stopped)
         stop();
-    else if (!within)
+    else if (!within && !nextBlock)
         link_.endChain(kind_, ChainEnd::Completed);
 }
 

@@ -8,6 +8,8 @@
 #include <QString>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 class ArticleOps : public QObject {
     Q_OBJECT
@@ -38,6 +40,12 @@ public:
     // the one the device asks for while it lies within from..to, and the write ends once the device
     // asks for one outside. False as for read(), and when article `from` cannot be sent.
     bool write(Source source, int from = 1, int to = kArticles);
+    // One write chain over several ranges (ascending, each within 1..60000): each range is written
+    // as write() does, and once the device asks for an article outside the range, the next range
+    // goes on at once with the record of its first article (every record carries its own number),
+    // so the device is not left idle between the ranges.
+    using Blocks = std::vector<std::pair<int, int>>;
+    bool writeBlocks(Source source, Blocks blocks);
     // Breaks the running chain off as the Cancel button does.
     void cancel();
 
@@ -63,6 +71,8 @@ signals:
     void readStepped(int next);
     // Reply 0x85 of the running write: the device asks for article `n`.
     void writeAsked(int n);
+    // A write of several ranges goes on with the range from..to (its record `from` goes out next).
+    void blockStarted(int from, int to);
     // The record of article `n` went out.
     void recordSent(int n);
     // Article `n` cannot be sent; the write stops before it.
@@ -88,6 +98,8 @@ private:
     DeviceLink::Chain kind_ = DeviceLink::Chain::None; // the last article chain started
     int from_ = 1;                                     // the range of the running (or last) chain
     int to_ = kArticles;
+    Blocks blocks_; // the ranges of the running (or last) write, from_..to_ the current one
+    size_t block_ = 0;
     int article_ = 0;
     int done_ = 0;
     bool stoppedItself_ = false;

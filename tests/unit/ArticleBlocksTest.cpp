@@ -1,5 +1,5 @@
 // Writing only some articles: consecutive numbers joined into blocks, the articles two JSON forms
-// differ in, and one write chain per block to the simulated printer over loopback TCP.
+// differ in, and one write chain over the blocks to the simulated printer over loopback TCP.
 
 #include "ArticleDataSet.h"
 #include "ArticleRecord.h"
@@ -94,7 +94,7 @@ TEST(ArticleBlocks, DifferingArticlesCompareWholeRecordsWithinTheRange)
     EXPECT_FALSE(baseFaulty);
 }
 
-TEST(ArticleBlocks, EachBlockIsOneChainAndNothingElseIsSent)
+TEST(ArticleBlocks, TheBlocksAreOneChainAndNothingElseIsSent)
 {
     QLocale::setDefault(QLocale::c());
     DeviceHarness h(QStringLiteral("127.0.0.141"));
@@ -105,12 +105,17 @@ TEST(ArticleBlocks, EachBlockIsOneChainAndNothingElseIsSent)
     const QByteArray untouched6 = sim->article(6);
     const QByteArray untouched100 = sim->article(100);
     auto seen = writtenNumbers(h);
+    // The next block's first record answers the reply past the block before: one chain, no pause.
+    int chainEnds = 0;
+    QObject::connect(&h.link, &DeviceLink::chainEnded, &h.link,
+                     [&](DeviceLink::Chain, DeviceLink::ChainEnd) { ++chainEnds; });
     const QJsonObject data = articles({entry(3, "c"), entry(4, "d"), entry(5, "e"), entry(9, "i"), entry(60000, "z")});
     std::vector<std::pair<int, int>> steps;
     const auto done = writeBlocks(h, data, {{3, 5}, {9, 9}, {60000, 60000}}, &steps);
     ASSERT_TRUE(done.has_value());
     ASSERT_TRUE(done->ok()) << done->message.toStdString();
     EXPECT_EQ(*seen, (std::vector<int>{3, 4, 5, 9, 60000}));
+    EXPECT_EQ(chainEnds, 1);
     EXPECT_EQ(sim->articleWrites(), 5);
     EXPECT_EQ(ArticleRecord::decode(reinterpret_cast<const uint8_t *>(sim->article(4).constData())).name, "d");
     EXPECT_EQ(ArticleRecord::decode(reinterpret_cast<const uint8_t *>(sim->article(60000).constData())).name, "z");
@@ -121,6 +126,17 @@ TEST(ArticleBlocks, EachBlockIsOneChainAndNothingElseIsSent)
     for (const auto &[n, total] : steps)
         EXPECT_TRUE(n >= 0 && n <= total) << n << " of " << total;
     EXPECT_FALSE(h.link.busy());
+
+    // A printer that keeps every second article asks past a block early: the next block still
+    // begins with its own first article, and the write still ends as one chain.
+    sim->setArticleStep(2);
+    seen->clear();
+    const auto stepped = writeBlocks(h, data, {{3, 5}, {9, 9}});
+    ASSERT_TRUE(stepped.has_value());
+    EXPECT_TRUE(stepped->ok()) << stepped->message.toStdString();
+    EXPECT_EQ(*seen, (std::vector<int>{3, 5, 9}));
+    EXPECT_EQ(chainEnds, 2);
+    sim->setArticleStep(1);
 
     // No blocks: done, nothing sent.
     seen->clear();
