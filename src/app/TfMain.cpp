@@ -371,7 +371,12 @@ QString TfMain::statusText() const
 
 void TfMain::setProgress(int value)
 {
+    // A progress bar repaints at once with every visible change, which in a chain of short
+    // exchanges delays the next request by a millisecond or more; here it is painted with the rest
+    // of the window once the event loop is back.
+    PBar->setUpdatesEnabled(false);
     PBar->setValue(std::clamp(value, 0, 16));
+    PBar->setUpdatesEnabled(true);
 }
 
 int TfMain::showDialog(const QString &title, const QString &text, bool twoButtons)
@@ -379,16 +384,26 @@ int TfMain::showDialog(const QString &title, const QString &text, bool twoButton
     return dialogQueue_->show(title, text, twoButtons);
 }
 
+QWidget *TfMain::control(const QString &objectName) const
+{
+    // Every chain's start and end switch some thirty controls: found once, not searched for
+    // among all the window's widgets each time.
+    QPointer<QWidget> &known = controls_[objectName];
+    if (!known)
+        known = findChild<QWidget *>(objectName);
+    return known;
+}
+
 void TfMain::setControlsEnabled(const QStringList &objectNames, bool enabled)
 {
     for (const QString &name : objectNames)
-        if (auto *w = findChild<QWidget *>(name))
+        if (QWidget *w = control(name))
             w->setEnabled(enabled);
 }
 
 bool TfMain::controlEnabled(const QString &objectName) const
 {
-    const QWidget *w = findChild<QWidget *>(objectName);
+    const QWidget *w = control(objectName);
     return !w || !w->testAttribute(Qt::WA_ForceDisabled);
 }
 

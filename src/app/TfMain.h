@@ -4,7 +4,9 @@
 #include "LinkView.h"
 #include "SectionHost.h"
 
+#include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <vector>
 
@@ -101,6 +103,8 @@ private:
     // Every section may ask before the window closes (unwritten work); false when one says stay.
     bool sectionsMayClose();
     template <typename T, typename... Args> T *addSection(Args &&...args);
+    // The window's control of that object name, or null.
+    QWidget *control(const QString &objectName) const;
 
     DeviceLink *link_ = nullptr;
     Device *device_ = nullptr;
@@ -114,6 +118,7 @@ private:
     ArticlesSection *articlesSection_ = nullptr;
     LoginSection *loginSection_ = nullptr;
     std::vector<Section *> sections_;
+    mutable QHash<QString, QPointer<QWidget>> controls_; // control() has found these
     QString factoryNumber_;
     QString factoryNote_; // why the factory number is not the file's own; empty when it is
     bool activated_ = false;
