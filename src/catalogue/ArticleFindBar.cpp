@@ -4,6 +4,7 @@
 
 #include "ArticleModel.h"
 #include "ArticlesSection.h"
+#include "IconOnShow.h"
 #include "LinkView.h"
 #include "ToolText.h"
 #include "UiText.h"
@@ -23,10 +24,10 @@ ArticleFindBar::ArticleFindBar(SectionHost &host, ArticlesSection &articles) : S
     edtFind = makeWidget<QLineEdit>(g, "edtFind", QRect(328, 357, 76, 23));
     edtFind->setClearButtonEnabled(false);
     btnFind = makeWidget<QPushButton>(g, "btnFind", QRect(406, 356, 26, 25));
-    QIcon icon = QIcon::fromTheme(QStringLiteral("edit-find"));
-    if (icon.isNull())
-        icon = btnFind->style()->standardIcon(QStyle::SP_FileDialogContentsView);
-    btnFind->setIcon(icon);
+    setIconOnFirstShow(btnFind, [](QAbstractButton *b) {
+        QIcon icon = QIcon::fromTheme(QStringLiteral("edit-find"));
+        return icon.isNull() ? b->style()->standardIcon(QStyle::SP_FileDialogContentsView) : icon;
+    });
 
     connect(btnFind, &QPushButton::clicked, this, &ArticleFindBar::btnFindClick);
     connect(edtFind, &QLineEdit::returnPressed, this, &ArticleFindBar::btnFindClick);

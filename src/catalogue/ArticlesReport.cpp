@@ -1,6 +1,7 @@
 #include "ArticlesReport.h"
 
 #include "ArticleReportRecord.h"
+#include "IconOnShow.h"
 #include "TizvestajForm.h"
 
 #include <QDateTime>
@@ -13,14 +14,14 @@
 namespace {
 // A printer picture: the desktop theme's, else the one the print support ships for its preview
 // window, else the style's list picture (the style has no printer of its own).
-QIcon printerIcon(QStyle *style)
+QIcon printerIcon(QAbstractButton *button)
 {
     QIcon icon = QIcon::fromTheme(QStringLiteral("document-print"));
     const QString shipped = QStringLiteral(":/qt-project.org/dialogs/qprintpreviewdialog/images/printer-24.png");
     if (icon.isNull() && QFile::exists(shipped))
         icon = QIcon(shipped);
     if (icon.isNull())
-        icon = style->standardIcon(QStyle::SP_FileDialogDetailedView);
+        icon = button->style()->standardIcon(QStyle::SP_FileDialogDetailedView);
     return icon;
 }
 } // namespace
@@ -31,7 +32,7 @@ ArticlesReport::ArticlesReport(SectionHost &host, ArticlesSection &articles) : S
     form_ = new TizvestajForm(host.window());
 
     QPushButton *b = articles_.BitBtn1;
-    b->setIcon(printerIcon(b->style()));
+    setIconOnFirstShow(b, printerIcon);
     b->setToolTip(QStringLiteral("Извештај: артикли"));
     connect(b, &QPushButton::clicked, this, &ArticlesReport::BitBtn1Click);
 }

@@ -137,7 +137,16 @@ TEST_F(Report, FormAndButton)
     EXPECT_FALSE(form->isVisible());
     auto *b = child<QPushButton>("BitBtn1");
     EXPECT_TRUE(b->text().isEmpty());
+    // The printer picture (and the find button's) is looked up when the article page first opens,
+    // not while the window starts.
+    auto *find = child<QPushButton>("btnFind");
+    window->show();
+    window->btPage1Click();
+    EXPECT_TRUE(b->icon().isNull());
+    EXPECT_TRUE(find->icon().isNull());
+    window->btPage2Click();
     EXPECT_FALSE(b->icon().isNull());
+    EXPECT_FALSE(find->icon().isNull());
 }
 
 TEST_F(Report, PreviewFromBitBtn1ShowsTheRecords)
