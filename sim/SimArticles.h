@@ -42,6 +42,11 @@ public:
     static QByteArray blankArticle(int n);
     // Every slot back to the blank record.
     void clearArticles();
+    // Every slot's record, made when the first article is stored (until then every slot holds its
+    // blank record), so that a new device costs little. A printer that runs as a process of its own
+    // makes them at start, so that its first write is answered as fast as the others (making them
+    // takes some 15 ms, which a real printer never spends).
+    void storeSlots();
 
     // Name bytes (Windows-1251) of cashier k (1..64), or nothing when the name is undefined.
     std::optional<QByteArray> cashier(int k) const;
@@ -61,9 +66,6 @@ private:
     uint8_t *slot(int n) { return &records_[size_t(n - 1) * kRecordSize]; }
     const uint8_t *slot(int n) const { return &records_[size_t(n - 1) * kRecordSize]; }
 
-    // Every slot's record, made only when the first article is stored (until then every slot holds
-    // its blank record), so that a new device costs little.
-    void storeSlots();
     std::vector<uint8_t> records_;
     std::array<std::optional<QByteArray>, kCashiers> cashiers_;
     int step_ = 1;

@@ -91,6 +91,8 @@ int main(int argc, char *argv[])
     if (p.isSet("article-step"))
         device.module<SimArticles>()->setArticleStep(intOption(p, "article-step", 1, 1));
 
+    device.module<SimArticles>()->storeSlots();
+
     FaultInjector faults;
     faults.setDropReplyEvery(intOption(p, "drop-reply-every", 0, 0));
     faults.setGarbageEvery(intOption(p, "garbage-every", 0, 0));
