@@ -374,8 +374,13 @@ void TfMain::setProgress(int value)
     // A progress bar repaints at once with every visible change, which in a chain of short
     // exchanges delays the next request by a millisecond or more; here it is painted with the rest
     // of the window once the event loop is back.
+    // Only a new value, too: turning updates back on repaints the bar whether its value changed or
+    // not, and the chains set the same value with nearly every reply.
+    value = std::clamp(value, 0, 16);
+    if (PBar->value() == value)
+        return;
     PBar->setUpdatesEnabled(false);
-    PBar->setValue(std::clamp(value, 0, 16));
+    PBar->setValue(value);
     PBar->setUpdatesEnabled(true);
 }
 
