@@ -1,15 +1,8 @@
 // quorvel-cli's whole-device commands against quorvel-devsim processes: back up one printer, restore
 // it to another, compare, and a restore broken off by a fault that a second one finishes.
 
-#include "ArticleRecord.h"
-#include "Cp1251.h"
 #include "DevsimProcess.h"
-#include "SimArticles.h"
-#include "SimCatalogue.h"
-#include "SimFiscal.h"
-#include "SimMaintenance.h"
-#include "SimulatedDevice.h"
-#include "TaxpayerRecord.h"
+#include "ShopState.h"
 #include "TestPty.h"
 #include "ToolText.h"
 
@@ -41,44 +34,6 @@ CliResult runCli(const QStringList &args, const QString &cwd, int timeoutMs = 18
     r.out = QString::fromUtf8(p.readAllStandardOutput());
     r.err = QString::fromUtf8(p.readAllStandardError());
     return r;
-}
-
-// A shop's printer: its taxpayer, rates, departments, 25 articles spread over the table, 20 cashiers
-// and parameters of its own.
-QString shopState(const QTemporaryDir &dir)
-{
-    SimulatedDevice d;
-    auto *fiscal = d.module<SimFiscal>();
-    TaxpayerRecord taxpayer;
-    const char *texts[] = {"Краља Петра 12", "Петар Петровић", "Продавница Код Моста", "011/123-456", "12345678"};
-    for (int i = 0; i < TaxpayerRecord::kFieldCount; ++i)
-        taxpayer.fields[size_t(i)] = QString::fromUtf8(texts[i]);
-    fiscal->setTaxpayer(taxpayer.encode());
-    fiscal->setCashRegisterSerial(QStringLiteral("AB123456"));
-    fiscal->setFiscalMemorySerial(QStringLiteral("FM654321"));
-    QByteArray logo(SimFiscal::kLogoSize, '\0');
-    for (int i = 0; i < logo.size(); ++i)
-        logo[i] = char((i * 37 + i / 256) & 0xFF);
-    fiscal->setLogo(logo);
-    auto *catalogue = d.module<SimCatalogue>();
-    catalogue->setRate(3, 500);
-    for (int n = 1; n <= SimCatalogue::kDepartments; ++n)
-        catalogue->setDepartmentName(n, QStringLiteral("Одељење %1").arg(n));
-    auto *store = d.module<SimArticles>();
-    for (int i = 0; i < 25; ++i) {
-        const int n = 1 + i * 2400;
-        ArticleRecord r = ArticleRecord::fresh(n);
-        r.name = Cp1251::encode(QStringLiteral("Артикал %1").arg(n));
-        r.price = uint32_t(n * 3 + 100);
-        store->setArticle(n, r.encode());
-    }
-    for (int k = 1; k <= 20; ++k)
-        store->setCashier(k, Cp1251::encode(QStringLiteral("Касир %1").arg(k)));
-    for (int n = 0; n < SimMaintenance::kParameters; ++n)
-        d.module<SimMaintenance>()->setParameter(n, uint16_t(500 + n));
-    const QString path = dir.filePath(QStringLiteral("shop.json"));
-    EXPECT_TRUE(d.saveToFile(path));
-    return path;
 }
 
 // The sets a report line lists ("Уписано и проверено: taxpayer, lines" -> {taxpayer, lines}).
