@@ -10,6 +10,10 @@
 #include "SimulatedDevice.h"
 #include "TaxpayerRecord.h"
 
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -50,4 +54,23 @@ inline QString shopState(const QTemporaryDir &dir)
     const QString path = dir.filePath(QStringLiteral("shop.json"));
     EXPECT_TRUE(d.saveToFile(path));
     return path;
+}
+
+// Gives cashier `number` a new name in a cashier table as `quorvel-cli read cashiers` wrote it to
+// `path`; false when the file cannot be read or written.
+inline bool renameCashier(const QString &path, int number, const QString &name)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    QJsonObject table = QJsonDocument::fromJson(f.readAll()).object();
+    f.close();
+    QJsonArray list = table[QStringLiteral("cashiers")].toArray();
+    if (number < 1 || number > list.size())
+        return false;
+    QJsonObject cashier = list[number - 1].toObject();
+    cashier[QStringLiteral("name")] = name;
+    list[number - 1] = cashier;
+    table[QStringLiteral("cashiers")] = list;
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(QJsonDocument(table).toJson()) > 0;
 }

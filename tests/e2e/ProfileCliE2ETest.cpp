@@ -7,9 +7,6 @@
 #include "ToolText.h"
 
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -103,18 +100,7 @@ TEST_F(ProfileCli, BackupRestoredToAnotherPrinterComparesEqualAndExactlyTwoChang
                   .exitCode,
               0);
     ASSERT_EQ(cli({"--device", b.device(), "read", "cashiers", "-o", path("cashiers.json")}).exitCode, 0);
-    QFile cashiers(path("cashiers.json"));
-    ASSERT_TRUE(cashiers.open(QIODevice::ReadOnly));
-    QJsonObject c = QJsonDocument::fromJson(cashiers.readAll()).object();
-    cashiers.close();
-    QJsonArray list = c["cashiers"].toArray();
-    QJsonObject seventh = list[6].toObject();
-    seventh["name"] = QStringLiteral("Нови касир");
-    list[6] = seventh;
-    c["cashiers"] = list;
-    ASSERT_TRUE(cashiers.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    cashiers.write(QJsonDocument(c).toJson());
-    cashiers.close();
+    ASSERT_TRUE(renameCashier(path("cashiers.json"), 7, QStringLiteral("Нови касир")));
     ASSERT_EQ(cli({"--device", b.device(), "write", "cashiers", path("cashiers.json")}).exitCode, 0);
 
     r = cli({"--device", b.device(), "compare", path("shop.qvp")});

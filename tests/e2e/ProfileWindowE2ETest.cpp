@@ -15,9 +15,6 @@
 #include "ToolText.h"
 
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QMap>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -171,17 +168,7 @@ TEST(ProfileWindowE2E, BackupRestoredToAnotherPrinterComparesEqualAndOutsideChan
               0);
     QFile cashiers(dir.filePath("cashiers.json"));
     ASSERT_EQ(cli({"--device", b.device(), "read", "cashiers", "-o", cashiers.fileName()}), 0);
-    ASSERT_TRUE(cashiers.open(QIODevice::ReadOnly));
-    QJsonObject table = QJsonDocument::fromJson(cashiers.readAll()).object();
-    cashiers.close();
-    QJsonArray list = table["cashiers"].toArray();
-    QJsonObject seventh = list[6].toObject();
-    seventh["name"] = QStringLiteral("Нови касир");
-    list[6] = seventh;
-    table["cashiers"] = list;
-    ASSERT_TRUE(cashiers.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    cashiers.write(QJsonDocument(table).toJson());
-    cashiers.close();
+    ASSERT_TRUE(renameCashier(cashiers.fileName(), 7, QStringLiteral("Нови касир")));
     ASSERT_EQ(cli({"--device", b.device(), "write", "cashiers", cashiers.fileName()}), 0);
 
     ASSERT_TRUE(w.connectTo(b));
