@@ -52,13 +52,18 @@ bool ArticleOps::read(int from, int to)
 
 bool ArticleOps::requestArticle(int n)
 {
-    article_ = n;
-    link_.setTx(kRecordPos, uint8_t(n));
-    link_.setTx(kRecordPos + 1, uint8_t(n >> 8));
-    if (link_.SendAwaitingReply(kReadCode, kReadRequestCount))
+    if (sendRequest(n))
         return true;
     stop(); // the link has shown why the request could not go out
     return false;
+}
+
+bool ArticleOps::sendRequest(int n)
+{
+    article_ = n;
+    link_.setTx(kRecordPos, uint8_t(n));
+    link_.setTx(kRecordPos + 1, uint8_t(n >> 8));
+    return link_.SendAwaitingReply(kReadCode, kReadRequestCount);
 }
 
 void ArticleOps::readReply()
@@ -72,13 +77,20 @@ void ArticleOps::readReply()
     const bool outside = running && n >= 1 && n <= kArticles && !inRange(n);
     if (running && n >= 1 && n <= kArticles && !outside)
         ++done_;
-    if (!outside)
-        emit articleArrived(record);
     int next = n;
+    bool sent = true;
     if (n <= to_) {
         next = n + 1;
-        if (next <= to_ && running && !requestArticle(next))
-            return;
+        // The next request goes out before this record is taken in: the line does not wait while
+        // the grid and the counters are updated.
+        if (next <= to_ && running)
+            sent = sendRequest(next);
+    }
+    if (!outside)
+        emit articleArrived(record);
+    if (!sent) {
+        stop(); // the link has shown why the request could not go out
+        return;
     }
     emit readStepped(next);
     if (running && next > to_)
@@ -106,8 +118,12 @@ bool ArticleOps::writeBlocks(Source source, Blocks blocks)
     link_.clearRx();
     link_.clearTx();
     // The first frame waits for its reply like every other one: a silent device is reported.
-    if (putRecord(from_) && link_.SendAwaitingReply(kWriteCode, kWriteRequestCount))
+    QString refusal;
+    const bool put = putRecord(from_, refusal);
+    if (put && link_.SendAwaitingReply(kWriteCode, kWriteRequestCount))
         return true;
+    if (!put)
+        refuse(from_, refusal);
     stop();
     return false;
 }
@@ -118,7 +134,6 @@ void ArticleOps::writeReply()
         return; // nothing is sent for a write that already ended
     const int n = link_.rx(kRecordPos) | (link_.rx(kRecordPos + 1) << 8);
     ++done_; // the reply acknowledges the record sent before it
-    emit writeAsked(n);
     bool stopped = false;
     // A number below the range ends the range like one past it; below 1 it is refused as before.
     const bool within = n <= to_ && (n < 1 || n >= from_);
@@ -128,17 +143,30 @@ void ArticleOps::writeReply()
         ++block_;
         from_ = blocks_[block_].first;
         to_ = blocks_[block_].second;
-        emit blockStarted(from_, to_);
     }
+    bool sent = false;
+    bool refused = false;
+    QString refusal;
     if (within || nextBlock) {
         const int send = within ? n : from_;
         link_.clearTx();
         article_ = send;
-        if (putRecord(send) && link_.SendAwaitingReply(kWriteCode, kWriteRequestCount))
-            emit recordSent(send);
+        // The next record goes out before the acknowledgement is taken in: the line does not wait
+        // while the grid and the counters are updated.
+        if (!putRecord(send, refusal))
+            stopped = refused = true;
+        else if (link_.SendAwaitingReply(kWriteCode, kWriteRequestCount))
+            sent = true;
         else
             stopped = true;
     }
+    emit writeAsked(n);
+    if (nextBlock)
+        emit blockStarted(from_, to_);
+    if (sent)
+        emit recordSent(article_);
+    else if (refused)
+        refuse(article_, refusal);
     emit writeStepped(n, stopped);
     if (stopped)
         stop();
@@ -146,24 +174,26 @@ void ArticleOps::writeReply()
         link_.endChain(kind_, ChainEnd::Completed);
 }
 
-bool ArticleOps::putRecord(int n)
+bool ArticleOps::putRecord(int n, QString &reason)
 {
     ArticleRecord record;
-    QString reason;
     const bool ok = n >= 1 && source_ && source_(n, record, reason);
     if (n < 1)
         reason = ToolText::articleDoesNotExist(n);
-    if (!ok) {
-        stopReason_ = reason;
-        emit recordRefused(n, reason);
+    if (!ok)
         return false;
-    }
     record.number = uint16_t(n);
     uint8_t bytes[ArticleRecord::kSize];
     record.encode(bytes);
     for (int i = 0; i < ArticleRecord::kSize; ++i)
         link_.setTx(kRecordPos + i, bytes[i]);
     return true;
+}
+
+void ArticleOps::refuse(int n, const QString &reason)
+{
+    stopReason_ = reason;
+    emit recordRefused(n, reason);
 }
 
 void ArticleOps::cancel()

@@ -85,9 +85,13 @@ private:
     bool inRange(int n) const { return n >= from_ && n <= to_; }
     // Sends the read request for article n; false (the chain stopped) when it could not be sent.
     bool requestArticle(int n);
+    // The same without stopping: false when the link could not write it.
+    bool sendRequest(int n);
     // Puts the record of article n into the transmit buffer (positions 4..53); false, with the
-    // refusal published, when it cannot be sent.
-    bool putRecord(int n);
+    // reason, when it cannot be sent.
+    bool putRecord(int n, QString &reason);
+    // Publishes why article n cannot be sent.
+    void refuse(int n, const QString &reason);
     void readReply();
     void writeReply();
     // Ends the running chain for a reason already made known.

@@ -320,3 +320,53 @@ TEST(ArticleSet, RangeWriteSendsOnlyTheRangeWithFreshRowsForUnlisted)
     EXPECT_EQ(steps.back(), std::make_pair(11, 11));
     EXPECT_FALSE(h.link.busy());
 }
+
+TEST(ArticleSet, NextFrameGoesOutBeforeTheReplyIsTakenIn)
+{
+    // The window updates its grid and counters from each reply; the line must not wait for that,
+    // so the next request is already on its way when a reply is published.
+    DeviceHarness h(QStringLiteral("127.0.0.187"));
+    ASSERT_TRUE(h.connected);
+    ArticleOps &ops = h.device.articles();
+    int sent = 0;
+    QObject::connect(&h.link, &DeviceLink::frameSent, [&](const QByteArray &) { ++sent; });
+    std::vector<std::pair<int, int>> readSeen; // article published, frames sent by then
+    QObject::connect(&ops, &ArticleOps::articleArrived,
+                     [&](const ArticleRecord &r) { readSeen.emplace_back(r.number, sent); });
+    ASSERT_TRUE(ops.read(20, 24));
+    ASSERT_TRUE(DeviceHarness::wait([&] { return !h.link.busy(); }, 20000));
+    // Requests for 20..24: when 20..23 are published, the request for the one after is out; the
+    // last goes out with nothing after it.
+    EXPECT_EQ(readSeen, (std::vector<std::pair<int, int>>{{20, 2}, {21, 3}, {22, 4}, {23, 5}, {24, 5}}));
+
+    // Write: when the device asks for article n, its record has gone out already; when it asks
+    // for one past the block, the next block's first record has.
+    sent = 0;
+    std::vector<std::pair<int, int>> writeSeen; // article asked for, frames sent by then
+    QObject::connect(&ops, &ArticleOps::writeAsked, [&](int n) { writeSeen.emplace_back(n, sent); });
+    const ArticleOps::Source source = [](int n, ArticleRecord &record, QString &) {
+        record = named(n, "w");
+        return true;
+    };
+    ASSERT_TRUE(ops.writeBlocks(source, {{5, 6}, {9, 9}}));
+    ASSERT_TRUE(DeviceHarness::wait([&] { return !h.link.busy(); }, 20000));
+    EXPECT_EQ(writeSeen, (std::vector<std::pair<int, int>>{{6, 2}, {7, 3}, {10, 3}}));
+    EXPECT_EQ(ops.articlesDone(), 3);
+
+    // A record the source refuses: the acknowledgement before it is still published, then the refusal.
+    writeSeen.clear();
+    sent = 0;
+    std::vector<int> refused;
+    QObject::connect(&ops, &ArticleOps::recordRefused, [&](int n, const QString &) { refused.push_back(n); });
+    const ArticleOps::Source refusesEight = [](int n, ArticleRecord &record, QString &reason) {
+        record = named(n, "w");
+        reason = QStringLiteral("no");
+        return n != 8;
+    };
+    ASSERT_TRUE(ops.write(refusesEight, 7, 9));
+    ASSERT_TRUE(DeviceHarness::wait([&] { return !h.link.busy(); }, 20000));
+    EXPECT_EQ(writeSeen, (std::vector<std::pair<int, int>>{{8, 1}}));
+    EXPECT_EQ(refused, std::vector<int>{8});
+    EXPECT_TRUE(ops.stoppedItself());
+    EXPECT_EQ(ops.stopReason(), "no");
+}
