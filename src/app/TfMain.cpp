@@ -52,6 +52,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QSet>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -391,8 +392,24 @@ int TfMain::showDialog(const QString &title, const QString &text, bool twoButton
 
 QWidget *TfMain::control(const QString &objectName) const
 {
-    // Every chain's start and end switch some thirty controls: found once, not searched for
-    // among all the window's widgets each time.
+    // Every chain's start and end switch some thirty controls: the window's named widgets are
+    // listed in one walk over them the first time, not searched for one by one.
+    if (!controlsIndexed_) {
+        controlsIndexed_ = true;
+        QSet<QString> twice;
+        for (QWidget *w : findChildren<QWidget *>()) {
+            const QString name = w->objectName();
+            if (name.isEmpty() || twice.contains(name))
+                continue;
+            if (controls_.contains(name)) {
+                // A name used twice is left to findChild, which picks the one it always picked.
+                controls_.remove(name);
+                twice.insert(name);
+            } else {
+                controls_.insert(name, w);
+            }
+        }
+    }
     QPointer<QWidget> &known = controls_[objectName];
     if (!known)
         known = findChild<QWidget *>(objectName);

@@ -119,6 +119,7 @@ private:
     LoginSection *loginSection_ = nullptr;
     std::vector<Section *> sections_;
     mutable QHash<QString, QPointer<QWidget>> controls_; // control() has found these
+    mutable bool controlsIndexed_ = false;               // the named widgets have been listed once
     QString factoryNumber_;
     QString factoryNote_; // why the factory number is not the file's own; empty when it is
     bool activated_ = false;

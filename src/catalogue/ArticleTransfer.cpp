@@ -136,11 +136,13 @@ bool ArticleTransfer::startWrite(const ArticleOps::Blocks &blocks)
     from_ = blocks.front().first;
     to_ = blocks.front().second;
     unanswered_ = 0;
-    beginWrite(1);
     const bool started = ops_.writeBlocks(
         [this](int r, ArticleRecord &record, QString &reason) { return recordOfRow(r, record, reason); }, blocks);
-    if (started)
+    // The writing text is painted once the first record is on its way, not before it.
+    if (started) {
         unanswered_ = from_;
+        beginWrite(1);
+    }
     endWrite();
     return started;
 }
