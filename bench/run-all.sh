@@ -36,6 +36,9 @@ row "1000 articles over a pty paced at 57600 baud: tool" "$b/article_pty_bench" 
 row "1000 articles over a pty paced at 57600 baud: bare" "$b/article_pty_bench" --devsim "$devsim" --bare
 row "300 articles read (range 1..300) over a pty paced at 57600 baud: tool" "$b/article_pty_bench" --devsim "$devsim" --articles 300 --range
 row "12 changed articles written (4 runs) over a pty paced at 57600 baud: tool" "$b/article_pty_bench" --devsim "$devsim" --changed 12
+row "the same two with the printer on a core of its own" "$b/article_pty_bench" --devsim "$devsim" --articles 300 --range --own-core
+row "" "$b/article_pty_bench" --devsim "$devsim" --changed 12 --own-core
+row "12 articles over the same pty: bare, printer on a core of its own" "$b/article_pty_bench" --devsim "$devsim" --bare --articles 12 --own-core
 [ -n "${QUORVEL_BENCH_FULL:-}" ] && row "60000 articles read (whole range) over a pty paced at 57600 baud: tool" "$b/article_pty_bench" --devsim "$devsim" --articles 60000 --range
 row "article file (60000 rows) and grid" "$b/ArticleFileBench" 5
 row "whole-device profile, 60000 articles, loopback TCP" "$b/profile_bench" --devsim "$devsim"
