@@ -57,6 +57,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -190,7 +191,9 @@ void TfMain::buildPages(QWidget *c)
         connect(*b.button, &QPushButton::clicked, this, b.click);
     }
     btPage1->setChecked(true);
-    connect(Page, &QTabWidget::currentChanged, group, [group](int index) {
+    connect(Page, &QTabWidget::currentChanged, group, [this, group](int index) {
+        if (index > 0)
+            ensureOtherPages();
         if (QAbstractButton *b = group->button(index))
             b->setChecked(true);
     });
@@ -200,6 +203,15 @@ void TfMain::buildPages(QWidget *c)
     addSection<LogoSection>(TabCompany, QRect(4, 210, 392, 205));
     addSection<ReceiptLinesSection>(TabCompany, QRect(400, 26, 396, 262));
     addSection<DateTimeSection>(TabCompany, QRect(400, 290, 396, 125));
+    otherPagesAt_ = sections_.size();
+}
+
+void TfMain::ensureOtherPages()
+{
+    if (otherPagesBuilt_)
+        return;
+    otherPagesBuilt_ = true;
+    const size_t before = sections_.size();
 
     // Page 2: tax groups, departments, articles.
     addSection<TaxGroupsSection>(tabTaxGroups, QRect(2, 26, 196, 389));
@@ -227,6 +239,33 @@ void TfMain::buildPages(QWidget *c)
     lblFabrickiBroj->setWordWrap(true);
     lblFabrickiBroj->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
     addSection<FmDumpSection>(TabSheet1);
+
+    // The new sections keep their place among the others (the close questions come in page order).
+    std::rotate(sections_.begin() + std::ptrdiff_t(otherPagesAt_), sections_.begin() + std::ptrdiff_t(before),
+                sections_.end());
+    // Named widgets made now are listed anew the next time a control is looked up.
+    controlsIndexed_ = false;
+    controls_.clear();
+    if (activated_)
+        activateOtherPages(sections_.begin() + std::ptrdiff_t(otherPagesAt_),
+                           sections_.begin() + std::ptrdiff_t(otherPagesAt_ + sections_.size() - before));
+    // A page made current before it was built shows its new widgets now (children made on a
+    // visible parent stay hidden until shown).
+    for (QWidget *page : {tabTaxGroups, tabOperators, TabSheet1}) {
+        if (!page->isVisible())
+            continue;
+        for (QWidget *w : page->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            if (!w->isWindow() && !(w->isHidden() && w->testAttribute(Qt::WA_WState_ExplicitShowHide)))
+                w->show();
+    }
+}
+
+void TfMain::activateOtherPages(std::vector<Section *>::iterator first, std::vector<Section *>::iterator last)
+{
+    showFactoryNumber();
+    for (auto it = first; it != last; ++it)
+        (*it)->activate();
+    articlesSection_->BtnOtkaz->setText(QStringLiteral("Прекини"));
 }
 
 void TfMain::buildStatusBar()
@@ -297,11 +336,19 @@ void TfMain::showFactoryNumber()
     QString text = ToolText::factoryNumberInUse(inUse.toUpper());
     if (!factoryNote_.isEmpty())
         text += QLatin1Char('\n') + factoryNote_;
+    if (!lblFabrickiBroj)
+        return; // the page is built later and shows it then
     lblFabrickiBroj->setText(text);
     BtnPrijava->setToolTip(text);
 }
 
 void TfMain::FormActivate()
+{
+    startUp();
+    ensureOtherPages();
+}
+
+void TfMain::startUp()
 {
     if (activated_)
         return;
@@ -328,20 +375,31 @@ void TfMain::FormActivate()
     btPage2->setText(QStringLiteral("Пореске групе, артикли и одељења"));
     btPage3->setText(QStringLiteral("Касири"));
     btPage4->setText(QStringLiteral("ИП адреса и други параметри"));
-    showFactoryNumber();
-
     articles_->fillStartup();
-    for (Section *s : sections_)
-        s->activate();
-
-    articlesSection_->BtnOtkaz->setText(QStringLiteral("Прекини"));
+    if (otherPagesBuilt_) {
+        activateOtherPages(sections_.begin(), sections_.end());
+    } else {
+        for (Section *s : sections_)
+            s->activate();
+    }
     Page->setCurrentWidget(TabCompany);
 }
 
 void TfMain::showEvent(QShowEvent *event)
 {
-    FormActivate();
+    // The first show builds what the first page shows; the other pages follow once the window
+    // has been painted (or as soon as something needs them).
+    startUp();
     QMainWindow::showEvent(event);
+}
+
+bool TfMain::event(QEvent *event)
+{
+    if (event->type() == QEvent::Paint && !otherPagesBuilt_ && !otherPagesPosted_) {
+        otherPagesPosted_ = true;
+        QMetaObject::invokeMethod(this, &TfMain::ensureOtherPages, Qt::QueuedConnection);
+    }
+    return QMainWindow::event(event);
 }
 
 void TfMain::closeEvent(QCloseEvent *event)
@@ -392,6 +450,8 @@ int TfMain::showDialog(const QString &title, const QString &text, bool twoButton
 
 QWidget *TfMain::control(const QString &objectName) const
 {
+    // The controls a chain switches are on every page: they all exist before any is looked up.
+    const_cast<TfMain *>(this)->ensureOtherPages();
     // Every chain's start and end switch some thirty controls: the window's named widgets are
     // listed in one walk over them the first time, not searched for one by one.
     if (!controlsIndexed_) {
@@ -431,7 +491,7 @@ bool TfMain::controlEnabled(const QString &objectName) const
 
 void TfMain::setCancelButtonVisible(bool visible)
 {
-    articlesSection_->setCancelVisible(visible);
+    articlesSection().setCancelVisible(visible);
 }
 
 void TfMain::tcpClosedByLink()
@@ -452,16 +512,19 @@ void TfMain::btPage1Click()
 
 void TfMain::btPage2Click()
 {
+    ensureOtherPages();
     Page->setCurrentWidget(tabTaxGroups);
 }
 
 void TfMain::btPage3Click()
 {
+    ensureOtherPages();
     Page->setCurrentWidget(tabOperators);
 }
 
 void TfMain::btPage4Click()
 {
+    ensureOtherPages();
     Page->setCurrentWidget(TabSheet1);
 }
 
@@ -496,5 +559,12 @@ void TfMain::btnCloseClick()
 
 void TfMain::PrijavaOperatera()
 {
+    ensureOtherPages();
     loginSection_->PrijavaOperatera();
+}
+
+ArticlesSection &TfMain::articlesSection()
+{
+    ensureOtherPages();
+    return *articlesSection_;
 }

@@ -38,8 +38,12 @@ public:
     explicit TfMain(QWidget *parent = nullptr);
     ~TfMain() override;
 
-    // Start-up initialisation; the first show runs it, later calls do nothing.
+    // Start-up initialisation of the whole window; later calls do nothing. The first show runs it
+    // with only the first page built before the first paint (the others follow right after it).
     void FormActivate();
+    // Builds the pages after the first (tax groups and articles, cashiers, network and the rest) if
+    // they are not built yet; opening one of them, or anything that needs them, does it first.
+    void ensureOtherPages();
 
     // SectionHost
     DeviceLink &link() override { return *link_; }
@@ -61,7 +65,8 @@ public:
     TDialog &dialog() { return *dialog_; }
     DialogQueue &dialogQueue() { return *dialogQueue_; }
     ArticleModel &articles() { return *articles_; }
-    ArticlesSection &articlesSection() { return *articlesSection_; }
+    // The article page's section (its page is built first if it was not yet).
+    ArticlesSection &articlesSection();
     QString statusText() const;
     // The menu bar's menus: whole-device profiles, and the views (communication log).
     QMenu &profileMenu() { return *menuProfile_; }
@@ -87,11 +92,17 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildTopBand(QWidget *central);
+    // The page band, the page buttons and the first page.
     void buildPages(QWidget *central);
+    // Activation of the other pages' sections (from `first` to `last`) and what they show of the window.
+    void activateOtherPages(std::vector<Section *>::iterator first, std::vector<Section *>::iterator last);
+    // Captions, factory number, the sections' activation: the first page's, and the others' if built.
+    void startUp();
     void buildStatusBar();
     // The menu bar above the pages; the window grows by its height, the client area stays 800 x 625.
     void buildMenuBar();
@@ -123,7 +134,10 @@ private:
     QString factoryNumber_;
     QString factoryNote_; // why the factory number is not the file's own; empty when it is
     bool activated_ = false;
-    bool closeAgreed_ = false; // "Излаз" has asked the sections already
+    bool otherPagesBuilt_ = false;
+    bool otherPagesPosted_ = false; // the first paint has asked for them
+    size_t otherPagesAt_ = 0;       // where their sections go among sections_
+    bool closeAgreed_ = false;      // "Излаз" has asked the sections already
 
     QTabWidget *Page = nullptr;
     QWidget *TabCompany = nullptr;

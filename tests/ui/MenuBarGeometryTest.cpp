@@ -38,6 +38,14 @@ TEST(MenuBarGeometry, ClientAreaAndEveryControlKeepTheirPlaceBelowTheMenuBar)
     bare->setFixedSize(800, 625);
     bare->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(bare.get()));
+    // Every page opened once in both windows, so that each page's controls are built and laid out.
+    for (TfMain *w : {withBar.get(), bare.get()}) {
+        w->btPage2Click();
+        w->btPage3Click();
+        w->btPage4Click();
+        w->btPage1Click();
+    }
+    QCoreApplication::processEvents();
 
     const int bar = withBar->menuBar()->height();
     EXPECT_GT(bar, 0);

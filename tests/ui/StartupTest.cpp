@@ -4,6 +4,7 @@
 #include "TDialog.h"
 #include "TestTransport.h"
 #include "TfMain.h"
+#include "UiText.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -17,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -226,4 +228,51 @@ TEST_F(Startup, FactoryNumberInUseAndFileProblemsShowBesideTheLogin)
         << unreadable.toStdString();
     EXPECT_GT(unreadable.size(),
               QStringLiteral("Фабрички број: 000000\nДатотека fkase.ini не може да се прочита: ").size());
+}
+
+TEST_F(Startup, OtherPagesFollowTheFirstPaintOrComeWhenNeeded)
+{
+    auto waitFor = [](const std::function<bool()> &done) {
+        for (int i = 0; i < 200 && !done(); ++i)
+            QTest::qWait(5);
+        return done();
+    };
+    // Shown: the first page is there at once, the others once the window has been painted.
+    TfMain w;
+    w.show();
+    EXPECT_NE(w.findChild<QPushButton *>("btnCompanyRead"), nullptr);
+    EXPECT_EQ(w.findChild<QPushButton *>("btnARead"), nullptr);
+    ASSERT_TRUE(waitFor([&] { return w.findChild<QPushButton *>("btnARead") != nullptr; }));
+    // Built after the activation, they are activated too.
+    EXPECT_EQ(w.findChild<QPushButton *>("BtnOtkaz")->text(), QStringLiteral("Прекини"));
+    EXPECT_TRUE(w.findChild<QLabel *>("lblFabrickiBroj")->text().startsWith(QStringLiteral("Фабрички број: ")));
+    EXPECT_EQ(w.findChild<QPushButton *>("btnBCCom")->text(), UiText(Txt::OpenPort));
+
+    // Opened before they were built: the page shows its controls.
+    TfMain early;
+    early.show();
+    early.btPage3Click();
+    auto *cashiersRead = early.findChild<QPushButton *>("btnORead");
+    ASSERT_NE(cashiersRead, nullptr);
+    EXPECT_TRUE(cashiersRead->isVisible());
+    // The same when the page is made current without its button.
+    TfMain direct;
+    direct.show();
+    direct.findChild<QTabWidget *>("Page")->setCurrentIndex(1);
+    auto *articlesRead = direct.findChild<QPushButton *>("btnARead");
+    ASSERT_NE(articlesRead, nullptr);
+    EXPECT_TRUE(articlesRead->isVisible());
+    EXPECT_TRUE(direct.findChild<QPushButton *>("btPage2")->isChecked());
+
+    // A chain that starts before they are built still turns their controls off.
+    TfMain chain;
+    chain.show();
+    chain.setControlsEnabled({QStringLiteral("btnORead"), QStringLiteral("btnARead")}, false);
+    ASSERT_NE(chain.findChild<QPushButton *>("btnORead"), nullptr);
+    EXPECT_FALSE(chain.findChild<QPushButton *>("btnORead")->isEnabled());
+    EXPECT_FALSE(chain.controlEnabled(QStringLiteral("btnARead")));
+    // Building them later changes nothing (they are built once).
+    QTest::qWait(20);
+    EXPECT_FALSE(chain.findChild<QPushButton *>("btnARead")->isEnabled());
+    EXPECT_EQ(chain.findChildren<QPushButton *>("btnARead").size(), 1);
 }
