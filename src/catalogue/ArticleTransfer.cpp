@@ -26,10 +26,13 @@ using ChainEnd = DeviceLink::ChainEnd;
 ArticleTransfer::ArticleTransfer(SectionHost &host, ArticlesSection &articles)
     : Section(host), articles_(articles), ops_(device().articles())
 {
-    counters_ = new PaintThrottle({articles_.lblBrojac, articles_.lblArt}, 40, this);
-    // Labels of a fixed size do not ask their group box to lay out again with every new number.
-    for (QLabel *l : {articles_.lblBrojac, articles_.lblArt})
-        l->setFixedSize(l->size());
+    // The counters and the count of changed rows in "Унос измена" change with every article of a
+    // chain (each reply clears a row's mark): their painting is held back to a few frames.
+    counters_ = new PaintThrottle({articles_.lblBrojac, articles_.lblArt, articles_.btnAWriteChanged}, 40, this);
+    // Widgets of a fixed size do not ask their group box to lay out again with every new number.
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{articles_.lblBrojac, articles_.lblArt, articles_.btnAWriteChanged})
+        w->setFixedSize(w->size());
     connect(articles_.btnARead, &QPushButton::clicked, this, &ArticleTransfer::btnAReadClick);
     connect(articles_.btnAWrite, &QPushButton::clicked, this, &ArticleTransfer::btnAWriteClick);
     connect(articles_.btnAWriteChanged, &QPushButton::clicked, this, &ArticleTransfer::btnAWriteChangedClick);

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -205,6 +206,42 @@ TEST_F(ArticleChain, ProgressBarPaintsOnlyWhenItsValueChanges)
     QApplication::processEvents();
     EXPECT_EQ(progress(), 2);
     EXPECT_GE(counter.paints, 1);
+}
+
+TEST_F(ArticleChain, ChangedCountInItsButtonKeepsUpButPaintsAFewTimesASecond)
+{
+    // Each acknowledged record clears its row's mark and "Унос измена" shows the count left; a
+    // button repainted with every reply cost a 60000-row write three times its reads over TCP.
+    struct PaintCounter : QObject {
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            paints += e->type() == QEvent::Paint;
+            return false;
+        }
+        int paints = 0;
+    } counter;
+    for (int r = 1; r <= 200; ++r)
+        m().setCell(ArticleModel::Price, r, QStringLiteral("%1.00").arg(r));
+    w->show();
+    w->btPage2Click();
+    QApplication::processEvents();
+    QPushButton *changed = s().btnAWriteChanged;
+    changed->installEventFilter(&counter);
+    QElapsedTimer burst;
+    burst.start();
+    s().btnAWrite->click();
+    for (int n = 2; n <= 200; ++n) {
+        t.inject(writeReply(n)); // the record before n is acknowledged
+        QApplication::processEvents();
+        ASSERT_EQ(m().changedCount(), 200 - n + 1);
+        ASSERT_EQ(changed->text(), ToolText::writeChangedCaption(200 - n + 1)) << n;
+    }
+    // One paint per 40 ms of the burst at most (and the first), not one per reply.
+    EXPECT_LE(counter.paints, int(burst.elapsed() / 40) + 2) << burst.elapsed() << " ms";
+    s().BtnOtkaz->click();
+    QApplication::processEvents();
+    EXPECT_TRUE(changed->updatesEnabled());
+    EXPECT_EQ(changed->text(), ToolText::writeChangedCaption(1));
 }
 
 TEST_F(ArticleChain, NumberPastTheTableStoresNothing)
