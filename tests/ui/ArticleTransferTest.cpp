@@ -27,6 +27,16 @@
 #include <memory>
 
 namespace {
+// Counts the paint events of the widgets it is installed on.
+struct PaintCounter : QObject {
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        paints += e->type() == QEvent::Paint;
+        return false;
+    }
+    int paints = 0;
+};
+
 class ArticleChain : public ::testing::Test {
 protected:
     void SetUp() override
@@ -182,14 +192,7 @@ TEST_F(ArticleChain, ProgressBarPaintsOnlyWhenItsValueChanges)
 {
     // A chain sets the bar with every reply; a bar that repaints each time costs a 60000-article
     // chain several times its line time over TCP.
-    struct PaintCounter : QObject {
-        bool eventFilter(QObject *, QEvent *e) override
-        {
-            paints += e->type() == QEvent::Paint;
-            return false;
-        }
-        int paints = 0;
-    } counter;
+    PaintCounter counter;
     auto *bar = w->findChild<QProgressBar *>("PBar");
     w->show();
     s().btnARead->click();
@@ -212,14 +215,7 @@ TEST_F(ArticleChain, ChangedCountInItsButtonKeepsUpButPaintsAFewTimesASecond)
 {
     // Each acknowledged record clears its row's mark and "Унос измена" shows the count left; a
     // button repainted with every reply cost a 60000-row write three times its reads over TCP.
-    struct PaintCounter : QObject {
-        bool eventFilter(QObject *, QEvent *e) override
-        {
-            paints += e->type() == QEvent::Paint;
-            return false;
-        }
-        int paints = 0;
-    } counter;
+    PaintCounter counter;
     for (int r = 1; r <= 200; ++r)
         m().setCell(ArticleModel::Price, r, QStringLiteral("%1.00").arg(r));
     w->show();
