@@ -248,7 +248,7 @@ void SimFiscal::load(const QJsonObject &s)
     if (s.contains("fiscalisedAt"))
         fiscalisedAt_ = wallFromIso(s["fiscalisedAt"].toString());
     if (s.contains("clockOffsetSeconds"))
-        clockOffset_ = qint64(s["clockOffsetSeconds"].toDouble());
+        clockOffset_ = s["clockOffsetSeconds"].toInteger(); // 0 for a number no integer holds
     if (s.contains("lastFiscalRecord"))
         lastFiscalRecord_ = wallFromIso(s["lastFiscalRecord"].toString());
     if (s.contains("taxpayer"))

@@ -2,6 +2,8 @@
 
 #include "ToolText.h"
 
+#include <cmath>
+
 JsonFields::JsonFields(const QJsonValue &value, const QString &where) : where_(where)
 {
     if (value.isObject())
@@ -57,7 +59,9 @@ qint64 JsonFields::integer(const QString &key, qint64 min, qint64 max)
     if (v.isUndefined())
         return min;
     const double d = v.toDouble();
-    if (!v.isDouble() || d != double(qint64(d)) || d < double(min) || d > double(max)) {
+    // The range is checked before the conversion: a number past what qint64 holds (1e24 in a
+    // hand-edited file) has no integer value at all.
+    if (!v.isDouble() || !(d >= double(min) && d <= double(max)) || std::abs(d) >= 0x1p63 || d != std::floor(d)) {
         fail(key, ToolText::JsonWholeNumber(min, max));
         return min;
     }

@@ -133,6 +133,8 @@ TEST(MaintenanceSets, BadJsonIsRefusedWithNothingSent)
         {networkWith("address", 42), "network.address"},
         {networkWith("tcpPort", 65536), "network.tcpPort"},
         {networkWith("tcpPort", "1024"), "network.tcpPort"},
+        {networkWith("tcpPort", 1e24), "network.tcpPort"}, // past any integer: refused, not converted
+        {networkWith("tcpPort", -9.3e18), "network.tcpPort"},
         {networkWith("tcpPort", QJsonValue::Undefined), "network.tcpPort"},
     };
     for (const auto &[json, where] : badNetwork) {
