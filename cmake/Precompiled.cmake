@@ -21,7 +21,7 @@ function(quorvel_precompile target level)
   endif()
 endfunction()
 
-# A program of one source file reuses the headers of the library it is built on.
+# A program reuses the headers of the library it is built on.
 function(quorvel_precompile_from target library)
   if(QUORVEL_PCH)
     target_precompile_headers(${target} REUSE_FROM ${library})
