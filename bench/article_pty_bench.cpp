@@ -3,6 +3,7 @@
 // 10 bits per byte, so 10.42 ms per article at 57600 baud.
 //
 //   article_pty_bench --devsim PATH [--articles 1000] [--baud 57600] [--bare | --range | --changed K] [--own-core]
+//   [--phases]
 //
 // --bare runs the same chain with only a serial port (no window), to show what the paced line alone
 // allows. --range reads articles 1..N through the page's range fields and times the read to its own
@@ -98,7 +99,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QString devsim;
     int articles = 1000, baud = 57600;
-    bool bare = false, range = false, ownCore = false;
+    bool bare = false, range = false, ownCore = false, phases = false;
     int changed = 0;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
@@ -116,6 +117,8 @@ int main(int argc, char **argv)
             changed = std::clamp(args[++i].toInt(), 1, ArticleModel::kArticles);
         else if (args[i] == "--own-core")
             ownCore = true;
+        else if (args[i] == "--phases")
+            phases = true;
     }
     if (devsim.isEmpty()) {
         std::fprintf(stderr, "usage: article_pty_bench --devsim PATH-TO-quorvel-devsim [--articles N] [--bare]\n");
@@ -180,6 +183,19 @@ int main(int argc, char **argv)
         QLabel *counter = w.articlesSection().lblBrojac;
         const QString endText = QString::number(articles);
         QEventLoop loop;
+        // Where the time beyond the line goes: click to first frame, each reply to the next frame,
+        // the last reply to the chain's end (the result message shown).
+        QElapsedTimer t;
+        qint64 firstFrame = -1, lastReply = -1, chainEnd = -1, replyAt = -1, turnaround = 0;
+        int turns = 0;
+        QObject::connect(&w.link(), &DeviceLink::frameSent, [&](const QByteArray &) {
+            if (firstFrame < 0)
+                firstFrame = t.nsecsElapsed();
+            if (replyAt >= 0)
+                turnaround += t.nsecsElapsed() - replyAt, ++turns, replyAt = -1;
+        });
+        QObject::connect(&w.link(), &DeviceLink::frameRecognised,
+                         [&](const QByteArray &) { replyAt = lastReply = t.nsecsElapsed(); });
         QObject::connect(&w.link(), &DeviceLink::replyDispatched, [&](uint8_t) {
             if (counter->text() == endText)
                 loop.quit();
@@ -192,6 +208,7 @@ int main(int argc, char **argv)
         bool ended = false;
         if (range || changed > 0)
             QObject::connect(&w.link(), &DeviceLink::chainEnded, [&](DeviceLink::Chain, DeviceLink::ChainEnd how) {
+                chainEnd = t.nsecsElapsed();
                 if (how != DeviceLink::ChainEnd::Completed)
                     loop.quit();
                 else if (range || w.articles().changedCount() == 0)
@@ -208,7 +225,6 @@ int main(int argc, char **argv)
         }
         // The edits have long been on screen when the technician clicks.
         app.processEvents();
-        QElapsedTimer t;
         t.start();
         if (changed > 0)
             w.articlesSection().btnAWriteChanged->click();
@@ -216,6 +232,11 @@ int main(int argc, char **argv)
             w.articlesSection().btnARead->click();
         loop.exec();
         seconds = t.nsecsElapsed() / 1e9;
+        if (phases)
+            std::printf("first frame %.2f ms after the click; reply to next frame %.1f us on average (%d); "
+                        "last reply to the chain's end %.2f ms\n",
+                        firstFrame / 1e6, turns ? turnaround / 1e3 / turns : 0.0, turns,
+                        chainEnd >= 0 && lastReply >= 0 ? (chainEnd - lastReply) / 1e6 : -1.0);
         if (range || changed > 0) {
             if (!ended)
                 seconds = -1;
