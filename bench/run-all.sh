@@ -35,7 +35,7 @@ row "60000 articles over loopback TCP: quorvel-cli" "$b/cli_article_bench" --dev
 row "1000 articles over a pty paced at 57600 baud: tool" "$b/article_pty_bench" --devsim "$devsim"
 row "1000 articles over a pty paced at 57600 baud: bare" "$b/article_pty_bench" --devsim "$devsim" --bare
 row "300 articles read (range 1..300) over a pty paced at 57600 baud: tool" "$b/article_pty_bench" --devsim "$devsim" --articles 300 --range
-row "12 changed articles written (4 runs) over a pty paced at 57600 baud: tool" "$b/article_pty_bench" --devsim "$devsim" --changed 12
+row "12 changed articles written (4 runs) over a pty paced at 57600 baud: tool, and where the time beyond the line goes" "$b/article_pty_bench" --devsim "$devsim" --changed 12 --phases
 row "the same two with the printer on a core of its own" "$b/article_pty_bench" --devsim "$devsim" --articles 300 --range --own-core
 row "" "$b/article_pty_bench" --devsim "$devsim" --changed 12 --own-core
 row "12 articles over the same pty: bare, printer on a core of its own" "$b/article_pty_bench" --devsim "$devsim" --bare --articles 12 --own-core
