@@ -9,9 +9,11 @@
 // allows. --range reads articles 1..N through the page's range fields and times the read to its own
 // end. --changed K marks K rows changed (in a few runs of consecutive numbers) and times "Унос измена"
 // to its end; a written article is 54 request + 6 reply bytes, the same 60 bytes per article.
+// --bare --changed K writes the same K records with only a serial port.
 // The tool's own serial transport is used when the build has it. --own-core gives the simulated
 // printer the last core and the window the others, as a real printer has a processor of its own.
 #include "ArticleModel.h"
+#include "ArticleRecord.h"
 #include "ArticlesSection.h"
 #include "BenchSupport.h"
 #include "DeviceLink.h"
@@ -26,6 +28,7 @@
 #include <QSerialPort>
 
 #include <cstdio>
+#include <vector>
 
 #include <sched.h>
 #include <unistd.h>
@@ -87,6 +90,46 @@ double bareChain(const QString &path, int articles)
         if (pending.size() < 54)
             return -1;
         pending.remove(0, 54);
+    }
+    return t.nsecsElapsed() / 1e9;
+}
+
+// Row numbers of K changed rows in runs of three: 5..7, 105..107, ... as a technician's price
+// changes might fall.
+int changedRow(int i)
+{
+    return 5 + (i / 3) * 100 + i % 3;
+}
+
+// The bare write of the same changed rows: each 54-byte record out, its 6-byte reply in, the next
+// record out; records prepared beforehand.
+double bareWriteChain(const QString &path, int rows)
+{
+    QSerialPort port(path);
+    port.setBaudRate(57600);
+    if (!port.open(QIODevice::ReadWrite)) {
+        std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(path), qPrintable(port.errorString()));
+        return -1;
+    }
+    std::vector<QByteArray> frames;
+    for (int i = 0; i < rows; ++i) {
+        const int r = changedRow(i);
+        ArticleRecord rec;
+        ArticleRecord::fromCells(r, bench::cellText(1, r), bench::cellText(2, r), bench::cellText(3, r),
+                                 QStringLiteral("%1.50").arg(i + 1), bench::cellText(5, r), QLocale(), rec);
+        frames.push_back(QByteArray("\x5F\x85\x32", 3) + rec.encode() + '\r');
+    }
+    QElapsedTimer t;
+    t.start();
+    QByteArray pending;
+    for (const QByteArray &frame : frames) {
+        port.write(frame);
+        port.flush();
+        while (pending.size() < 6 && port.waitForReadyRead(5000))
+            pending += port.readAll();
+        if (pending.size() < 6)
+            return -1;
+        pending.remove(0, 6);
     }
     return t.nsecsElapsed() / 1e9;
 }
@@ -160,7 +203,7 @@ int main(int argc, char **argv)
 
     double seconds = -1;
     if (bare) {
-        seconds = bareChain(path, articles);
+        seconds = changed > 0 ? bareWriteChain(path, changed) : bareChain(path, articles);
     } else {
         TfMain w;
         w.FormActivate();
@@ -218,11 +261,8 @@ int main(int argc, char **argv)
             w.articlesSection().edtAFrom->setText(QStringLiteral("1"));
             w.articlesSection().edtATo->setText(QString::number(articles));
         }
-        // K changed rows in runs of three: 5..7, 105..107, ... as a technician's price changes might fall.
-        for (int i = 0; i < changed; ++i) {
-            const int r = 5 + (i / 3) * 100 + i % 3;
-            w.articles().setCell(ArticleModel::Price, r, QStringLiteral("%1.50").arg(i + 1));
-        }
+        for (int i = 0; i < changed; ++i)
+            w.articles().setCell(ArticleModel::Price, changedRow(i), QStringLiteral("%1.50").arg(i + 1));
         // The edits have long been on screen when the technician clicks.
         app.processEvents();
         t.start();
