@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <grp.h>
 #include <poll.h>
-#include <sched.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -122,12 +121,6 @@ bool SerialTransport::write(const QByteArray &bytes)
     }
     // Hand the bytes to the system at once rather than at the next turn of the event loop.
     port_.flush();
-#ifdef Q_OS_UNIX
-    // A pseudo-terminal passes written bytes on through a kernel worker woken on this core. Let it
-    // run now: otherwise it waits while this process paints the last reply's row, and the printer
-    // on the other end starts on the frame up to a good part of a millisecond late.
-    sched_yield();
-#endif
     return true;
 }
 
