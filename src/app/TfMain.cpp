@@ -286,7 +286,11 @@ void TfMain::buildStatusBar()
     auto *panel1 = new QWidget(StatusBar);
     panel1->setObjectName("StatusPanel1");
     panel1->setFixedSize(440, 16);
+    // The bar and its panel fill their own background: a new value repaints the bar alone, not the
+    // status bar and the window behind it.
+    panel1->setAutoFillBackground(true);
     PBar = new QProgressBar(panel1);
+    PBar->setAutoFillBackground(true);
     PBar->setObjectName("PBar");
     PBar->setRange(0, 16);
     PBar->setValue(0);

@@ -33,6 +33,12 @@ ArticleTransfer::ArticleTransfer(SectionHost &host, ArticlesSection &articles)
     for (QWidget *w :
          std::initializer_list<QWidget *>{articles_.lblBrojac, articles_.lblArt, articles_.btnAWriteChanged})
         w->setFixedSize(w->size());
+    // The button stands in its group box's title row, above the box's lighter panel, where the
+    // background is the one it fills with: a new count repaints the button alone, not the group
+    // box, the page and the window behind it. (The counters stand on the panel, which a filled
+    // background would show as a darker patch.) In a chain of short exchanges that painting comes
+    // right after a request went out, and holds up the system's delivery of the request to the line.
+    articles_.btnAWriteChanged->setAutoFillBackground(true);
     connect(articles_.btnARead, &QPushButton::clicked, this, &ArticleTransfer::btnAReadClick);
     connect(articles_.btnAWrite, &QPushButton::clicked, this, &ArticleTransfer::btnAWriteClick);
     connect(articles_.btnAWriteChanged, &QPushButton::clicked, this, &ArticleTransfer::btnAWriteChangedClick);

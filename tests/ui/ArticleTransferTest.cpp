@@ -240,6 +240,43 @@ TEST_F(ArticleChain, ChangedCountInItsButtonKeepsUpButPaintsAFewTimesASecond)
     EXPECT_EQ(changed->text(), ToolText::writeChangedCaption(1));
 }
 
+TEST_F(ArticleChain, BarAndChangedCountRepaintWithoutTheWidgetsBehindThem)
+{
+    // Painting the status bar, the group box, the page and the window behind a new value takes
+    // most of a millisecond, right after the next request went out.
+    for (int r = 1; r <= 30; ++r)
+        m().setCell(ArticleModel::Price, r, QStringLiteral("%1.00").arg(r));
+    w->show();
+    w->btPage2Click();
+    QApplication::processEvents();
+    s().btnAWriteChanged->click(); // the controls the write turns off repaint with what is behind them
+    t.inject(writeReply(2));
+    QApplication::processEvents();
+    PaintCounter bar, statusBar;
+    w->findChild<QProgressBar *>("PBar")->installEventFilter(&bar);
+    w->findChild<QWidget *>("StatusBar")->installEventFilter(&statusBar);
+    for (int n = 3; n <= 30; ++n) {
+        t.inject(writeReply(n));
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(m().changedCount(), 1);
+    EXPECT_GE(bar.paints, 4); // the bar moved and did repaint
+    EXPECT_EQ(statusBar.paints, 0);
+    t.inject(writeReply(31));
+    QApplication::processEvents();
+    EXPECT_EQ(m().changedCount(), 0);
+
+    // A new count in "Унос измена" (here: a cell edited) repaints the button, not its group box.
+    PaintCounter button, box;
+    s().btnAWriteChanged->installEventFilter(&button);
+    s().gbArticles->installEventFilter(&box);
+    m().setCell(ArticleModel::Price, 40, QStringLiteral("4.00"));
+    QApplication::processEvents();
+    EXPECT_EQ(s().btnAWriteChanged->text(), ToolText::writeChangedCaption(1));
+    EXPECT_GE(button.paints, 1);
+    EXPECT_EQ(box.paints, 0);
+}
+
 TEST_F(ArticleChain, NumberPastTheTableStoresNothing)
 {
     s().btnARead->click();
