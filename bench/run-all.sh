@@ -36,6 +36,8 @@ row "1000 articles over a pty paced at 57600 baud: tool" "$b/article_pty_bench" 
 row "1000 articles over a pty paced at 57600 baud: bare" "$b/article_pty_bench" --devsim "$devsim" --bare
 row "300 articles read (range 1..300) over a pty paced at 57600 baud: tool" "$b/article_pty_bench" --devsim "$devsim" --articles 300 --range
 row "12 changed articles written (4 runs) over a pty paced at 57600 baud: tool, and where the time beyond the line goes" "$b/article_pty_bench" --devsim "$devsim" --changed 12 --phases
+row "the same 12 records written over the same pty: bare" "$b/article_pty_bench" --devsim "$devsim" --changed 12 --bare
+row "300 articles read over the same pty: bare" "$b/article_pty_bench" --devsim "$devsim" --articles 300 --bare
 row "the same two with the printer on a core of its own" "$b/article_pty_bench" --devsim "$devsim" --articles 300 --range --own-core
 row "" "$b/article_pty_bench" --devsim "$devsim" --changed 12 --own-core
 row "12 articles over the same pty: bare, printer on a core of its own" "$b/article_pty_bench" --devsim "$devsim" --bare --articles 12 --own-core
