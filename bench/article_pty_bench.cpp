@@ -71,8 +71,9 @@ QByteArray readRequest(int n)
     return QByteArray("\x5F\x80\x02", 3) + char(n & 0xFF) + char(n >> 8) + '\r';
 }
 
-// The bare chain: request n, wait for its 54-byte reply, request n + 1.
-double bareChain(const QString &path, int articles)
+// A bare chain: each frame out, its reply of `replySize` bytes in, the next frame out; frames
+// prepared beforehand.
+double bareExchanges(const QString &path, const std::vector<QByteArray> &frames, int replySize)
 {
     QSerialPort port(path);
     port.setBaudRate(57600);
@@ -83,15 +84,25 @@ double bareChain(const QString &path, int articles)
     QElapsedTimer t;
     t.start();
     QByteArray pending;
-    for (int n = 1; n <= articles; ++n) {
-        port.write(readRequest(n));
-        while (pending.size() < 54 && port.waitForReadyRead(5000))
+    for (const QByteArray &frame : frames) {
+        port.write(frame);
+        port.flush();
+        while (pending.size() < replySize && port.waitForReadyRead(5000))
             pending += port.readAll();
-        if (pending.size() < 54)
+        if (pending.size() < replySize)
             return -1;
-        pending.remove(0, 54);
+        pending.remove(0, replySize);
     }
     return t.nsecsElapsed() / 1e9;
+}
+
+// The bare read: request n, its 54-byte reply, request n + 1.
+double bareChain(const QString &path, int articles)
+{
+    std::vector<QByteArray> frames;
+    for (int n = 1; n <= articles; ++n)
+        frames.push_back(readRequest(n));
+    return bareExchanges(path, frames, 54);
 }
 
 // Row numbers of K changed rows in runs of three: 5..7, 105..107, ... as a technician's price
@@ -101,16 +112,9 @@ int changedRow(int i)
     return 5 + (i / 3) * 100 + i % 3;
 }
 
-// The bare write of the same changed rows: each 54-byte record out, its 6-byte reply in, the next
-// record out; records prepared beforehand.
+// The bare write of the same changed rows: each 54-byte record out, its 6-byte reply in.
 double bareWriteChain(const QString &path, int rows)
 {
-    QSerialPort port(path);
-    port.setBaudRate(57600);
-    if (!port.open(QIODevice::ReadWrite)) {
-        std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(path), qPrintable(port.errorString()));
-        return -1;
-    }
     std::vector<QByteArray> frames;
     for (int i = 0; i < rows; ++i) {
         const int r = changedRow(i);
@@ -119,19 +123,7 @@ double bareWriteChain(const QString &path, int rows)
                                  QStringLiteral("%1.50").arg(i + 1), bench::cellText(5, r), QLocale(), rec);
         frames.push_back(QByteArray("\x5F\x85\x32", 3) + rec.encode() + '\r');
     }
-    QElapsedTimer t;
-    t.start();
-    QByteArray pending;
-    for (const QByteArray &frame : frames) {
-        port.write(frame);
-        port.flush();
-        while (pending.size() < 6 && port.waitForReadyRead(5000))
-            pending += port.readAll();
-        if (pending.size() < 6)
-            return -1;
-        pending.remove(0, 6);
-    }
-    return t.nsecsElapsed() / 1e9;
+    return bareExchanges(path, frames, 6);
 }
 } // namespace
 
