@@ -2,6 +2,7 @@
 // Shared pieces of the transfer benchmarks: a simulated printer in its own process, memory figures.
 
 #include "ArticleModel.h"
+#include "ArticleRecord.h"
 #include "Decimal.h"
 #include "SimServer.h"
 #include "SimulatedDevice.h"
@@ -151,6 +152,17 @@ inline QString cellText(int column, int r)
     default:
         return QString::number(r);
     }
+}
+
+// The write frame (code 0x85) of row r as the benchmarks fill it, with `price` in place of the
+// row's own price when one is given.
+inline QByteArray articleWriteFrame(int r, const QString &price = {})
+{
+    ArticleRecord rec;
+    ArticleRecord::fromCells(
+        r, cellText(ArticleModel::Name, r), cellText(ArticleModel::Barcode, r), cellText(ArticleModel::Department, r),
+        price.isNull() ? cellText(ArticleModel::Price, r) : price, cellText(ArticleModel::Tax, r), QLocale(), rec);
+    return QByteArray("\x5F\x85\x32", 3) + rec.encode() + '\r';
 }
 
 // The window as a user has it before a transfer: activated, messages printed, the article page in

@@ -13,7 +13,6 @@
 // The tool's own serial transport is used when the build has it. --own-core gives the simulated
 // printer the last core and the window the others, as a real printer has a processor of its own.
 #include "ArticleModel.h"
-#include "ArticleRecord.h"
 #include "ArticlesSection.h"
 #include "BenchSupport.h"
 #include "DeviceLink.h"
@@ -116,13 +115,8 @@ int changedRow(int i)
 double bareWriteChain(const QString &path, int rows)
 {
     std::vector<QByteArray> frames;
-    for (int i = 0; i < rows; ++i) {
-        const int r = changedRow(i);
-        ArticleRecord rec;
-        ArticleRecord::fromCells(r, bench::cellText(1, r), bench::cellText(2, r), bench::cellText(3, r),
-                                 QStringLiteral("%1.50").arg(i + 1), bench::cellText(5, r), QLocale(), rec);
-        frames.push_back(QByteArray("\x5F\x85\x32", 3) + rec.encode() + '\r');
-    }
+    for (int i = 0; i < rows; ++i)
+        frames.push_back(bench::articleWriteFrame(changedRow(i), QStringLiteral("%1.50").arg(i + 1)));
     return bareExchanges(path, frames, 6);
 }
 } // namespace

@@ -5,7 +5,6 @@
 //
 // Event-driven by default (readyRead on the event loop, as the tool receives); --blocking waits
 // on the socket instead.
-#include "ArticleRecord.h"
 #include "BenchSupport.h"
 
 #include <QCoreApplication>
@@ -96,12 +95,8 @@ int main(int argc, char **argv)
 
     // Every write frame prepared beforehand.
     std::vector<QByteArray> frames(kArticles + 1);
-    for (int r = 1; r <= kArticles; ++r) {
-        ArticleRecord rec;
-        ArticleRecord::fromCells(r, bench::cellText(1, r), bench::cellText(2, r), bench::cellText(3, r),
-                                 bench::cellText(4, r), bench::cellText(5, r), QLocale(), rec);
-        frames[size_t(r)] = QByteArray("\x5F\x85\x32", 3) + rec.encode() + '\r';
-    }
+    for (int r = 1; r <= kArticles; ++r)
+        frames[size_t(r)] = bench::articleWriteFrame(r);
 
     QProcess device;
     const QString address = bench::startDevice(device, devsim, host, port);
