@@ -243,9 +243,8 @@ void TfMain::ensureOtherPages()
     // The new sections keep their place among the others (the close questions come in page order).
     std::rotate(sections_.begin() + std::ptrdiff_t(otherPagesAt_), sections_.begin() + std::ptrdiff_t(before),
                 sections_.end());
-    // Named widgets made now are listed anew the next time a control is looked up.
-    controlsIndexed_ = false;
-    controls_.clear();
+    // The named widgets are listed now, with every page built, not when the first chain starts.
+    indexControls();
     if (activated_)
         activateOtherPages(sections_.begin() + std::ptrdiff_t(otherPagesAt_),
                            sections_.begin() + std::ptrdiff_t(otherPagesAt_ + sections_.size() - before));
@@ -458,26 +457,31 @@ QWidget *TfMain::control(const QString &objectName) const
     const_cast<TfMain *>(this)->ensureOtherPages();
     // Every chain's start and end switch some thirty controls: the window's named widgets are
     // listed in one walk over them the first time, not searched for one by one.
-    if (!controlsIndexed_) {
-        controlsIndexed_ = true;
-        QSet<QString> twice;
-        for (QWidget *w : findChildren<QWidget *>()) {
-            const QString name = w->objectName();
-            if (name.isEmpty() || twice.contains(name))
-                continue;
-            if (controls_.contains(name)) {
-                // A name used twice is left to findChild, which picks the one it always picked.
-                controls_.remove(name);
-                twice.insert(name);
-            } else {
-                controls_.insert(name, w);
-            }
-        }
-    }
+    if (!controlsIndexed_)
+        indexControls();
     QPointer<QWidget> &known = controls_[objectName];
     if (!known)
         known = findChild<QWidget *>(objectName);
     return known;
+}
+
+void TfMain::indexControls() const
+{
+    controlsIndexed_ = true;
+    controls_.clear();
+    QSet<QString> twice;
+    for (QWidget *w : findChildren<QWidget *>()) {
+        const QString name = w->objectName();
+        if (name.isEmpty() || twice.contains(name))
+            continue;
+        if (controls_.contains(name)) {
+            // A name used twice is left to findChild, which picks the one it always picked.
+            controls_.remove(name);
+            twice.insert(name);
+        } else {
+            controls_.insert(name, w);
+        }
+    }
 }
 
 void TfMain::setControlsEnabled(const QStringList &objectNames, bool enabled)

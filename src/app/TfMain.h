@@ -116,6 +116,8 @@ private:
     template <typename T, typename... Args> T *addSection(Args &&...args);
     // The window's control of that object name, or null.
     QWidget *control(const QString &objectName) const;
+    // Lists the named widgets for control(); a name used twice is left to findChild.
+    void indexControls() const;
 
     DeviceLink *link_ = nullptr;
     Device *device_ = nullptr;
