@@ -24,6 +24,7 @@
 #include "LoginSection.h"
 #include "LogoSection.h"
 #include "NetworkSection.h"
+#include "PaintHold.h"
 #include "ParametersSection.h"
 #include "PrinterSearch.h"
 #include "ProfileMenu.h"
@@ -66,6 +67,8 @@ constexpr int kClientWidth = 800;
 constexpr int kClientHeight = 625;
 constexpr int kTopBandHeight = 184;
 constexpr int kPageHeight = 419;
+// How long the window's painting waits after a request went out on a serial line.
+constexpr int kSerialPaintHoldMs = 1;
 
 QLabel *label(QWidget *parent, const char *name, int x, int y, const QString &text = {})
 {
@@ -86,6 +89,13 @@ TfMain::TfMain(QWidget *parent) : QMainWindow(parent)
     link_ = new DeviceLink(*this, this);
     device_ = new Device(*link_, this);
     commLog_ = new CommLog(*link_, CommLog::kMaxEntries, this);
+    // Over a serial line the window paints a moment after each request, once the system has
+    // passed the request on to the line.
+    paintHold_ = new PaintHold(*this, kSerialPaintHoldMs, this);
+    connect(link_, &DeviceLink::frameSent, paintHold_, [this] {
+        if (link_->serialTransport())
+            paintHold_->hold();
+    });
     articles_ = new ArticleModel(this);
 
     auto *central = new QWidget(this);
@@ -463,6 +473,11 @@ QWidget *TfMain::control(const QString &objectName) const
     if (!known)
         known = findChild<QWidget *>(objectName);
     return known;
+}
+
+bool TfMain::paintHeld() const
+{
+    return paintHold_->holding();
 }
 
 void TfMain::indexControls() const

@@ -18,6 +18,7 @@ class Device;
 class DeviceLink;
 class DialogQueue;
 class LoginSection;
+class PaintHold;
 class PrinterSearch;
 class QComboBox;
 class QFrame;
@@ -76,6 +77,8 @@ public:
     void showCommLog();
     CommLogWindow *commLogWindow() const { return commLogWindow_; }
     PrinterSearch &printerSearch() { return *printerSearch_; }
+    // The window's painting waits right now: a moment after a request went out on a serial line.
+    bool paintHeld() const;
 
     void btPage1Click();
     void btPage2Click();
@@ -121,6 +124,7 @@ private:
 
     DeviceLink *link_ = nullptr;
     Device *device_ = nullptr;
+    PaintHold *paintHold_ = nullptr;
     TDialog *dialog_ = nullptr;
     DialogQueue *dialogQueue_ = nullptr;
     TransportControls *transportControls_ = nullptr;

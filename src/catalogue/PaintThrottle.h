@@ -22,12 +22,19 @@ public:
 
     bool holding() const { return held_; }
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void tick();
+    void close();
     void setHeld(bool held);
 
     QList<QPointer<QWidget>> widgets_;
     QTimer timer_;
     bool held_ = false;
     bool changed_ = false;
+    // After a periodic repaint: the widgets' updates are on while some of them have not painted yet.
+    bool open_ = false;
+    int unpainted_ = 0;
 };

@@ -277,6 +277,41 @@ TEST_F(ArticleChain, BarAndChangedCountRepaintWithoutTheWidgetsBehindThem)
     EXPECT_EQ(box.paints, 0);
 }
 
+TEST_F(ArticleChain, OverASerialLineTheWindowPaintsAMomentAfterEachRequest)
+{
+    // On a pseudo-terminal the system passes a written request on from the writer's own core:
+    // painting right after the write would keep the request from the line.
+    m().setCell(ArticleModel::Price, 7, QStringLiteral("7.00"));
+    w->show();
+    w->btPage2Click();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    QApplication::processEvents();
+    PaintCounter status;
+    w->findChild<QWidget *>("StatusPanel0")->installEventFilter(&status);
+
+    // Over TCP the status text paints at once when the first record has gone out.
+    w->link().setSerialTransport(false);
+    s().btnAWriteChanged->click();
+    ASSERT_EQ(t.writes.size(), 1);
+    EXPECT_FALSE(w->paintHeld());
+    EXPECT_GE(status.paints, 1);
+    s().BtnOtkaz->click();
+    t.inject(writeReply(8));
+    QApplication::processEvents();
+    ASSERT_FALSE(w->link().busy());
+
+    // Over a serial line it paints a moment later, and then it does.
+    w->link().setSerialTransport(true);
+    status.paints = 0;
+    s().btnAWriteChanged->click();
+    ASSERT_EQ(t.writes.size(), 2);
+    EXPECT_TRUE(w->paintHeld());
+    EXPECT_EQ(status.paints, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return status.paints > 0; }, 1000));
+    EXPECT_FALSE(w->paintHeld());
+    EXPECT_EQ(w->statusText(), UiText(Txt::InServiceMode));
+}
+
 TEST_F(ArticleChain, NumberPastTheTableStoresNothing)
 {
     s().btnARead->click();

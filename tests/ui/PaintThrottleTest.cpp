@@ -1,29 +1,13 @@
 // Painting of fast-changing labels is held back during a burst and always comes back afterwards.
 #include "PaintThrottle.h"
 
+#include "CountingLabel.h"
+
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QTest>
 
 #include <gtest/gtest.h>
-
-namespace {
-// Counts the paint events a label receives and remembers the text each one showed.
-class CountingLabel : public QLabel {
-public:
-    using QLabel::QLabel;
-    int paints = 0;
-    QStringList painted;
-
-protected:
-    void paintEvent(QPaintEvent *e) override
-    {
-        ++paints;
-        painted.append(text());
-        QLabel::paintEvent(e);
-    }
-};
-} // namespace
 
 TEST(PaintThrottle, BurstIsPaintedAFewTimesAndReleasedAfterwards)
 {
