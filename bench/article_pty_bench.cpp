@@ -2,14 +2,16 @@
 // baud, and compares it with the line-time limit: 60 bytes per article (6 request + 54 reply),
 // 10 bits per byte, so 10.42 ms per article at 57600 baud.
 //
-//   article_pty_bench --devsim PATH [--articles 1000] [--baud 57600] [--bare | --range | --changed K] [--own-core]
-//   [--phases]
+//   article_pty_bench --devsim PATH [--articles 1000] [--baud 57600] [--bare | --range | --write | --changed K]
+//   [--own-core] [--phases]
 //
 // --bare runs the same chain with only a serial port (no window), to show what the paced line alone
 // allows. --range reads articles 1..N through the page's range fields and times the read to its own
 // end. --changed K marks K rows changed (in a few runs of consecutive numbers) and times "Унос измена"
 // to its end; a written article is 54 request + 6 reply bytes, the same 60 bytes per article.
-// --bare --changed K writes the same K records with only a serial port.
+// --bare --changed K writes the same K records with only a serial port. --write fills rows 1..N and
+// writes them through the range fields ("Упис"), timed to the write's end; --bare --write sends the
+// same N records on a bare port.
 // The tool's own serial transport is used when the build has it. --own-core gives the simulated
 // printer the last core and the window the others, as a real printer has a processor of its own.
 #include "ArticleModel.h"
@@ -119,6 +121,15 @@ double bareWriteChain(const QString &path, int rows)
         frames.push_back(bench::articleWriteFrame(changedRow(i), QStringLiteral("%1.50").arg(i + 1)));
     return bareExchanges(path, frames, 6);
 }
+
+// The bare write of rows 1..N with the benchmark's cell texts.
+double bareRangeWrite(const QString &path, int rows)
+{
+    std::vector<QByteArray> frames;
+    for (int r = 1; r <= rows; ++r)
+        frames.push_back(bench::articleWriteFrame(r));
+    return bareExchanges(path, frames, 6);
+}
 } // namespace
 
 int main(int argc, char **argv)
@@ -128,7 +139,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QString devsim;
     int articles = 1000, baud = 57600;
-    bool bare = false, range = false, ownCore = false, phases = false;
+    bool bare = false, range = false, write = false, ownCore = false, phases = false;
     int changed = 0;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
@@ -142,6 +153,8 @@ int main(int argc, char **argv)
             bare = true;
         else if (args[i] == "--range")
             range = true;
+        else if (args[i] == "--write")
+            write = true;
         else if (args[i] == "--changed" && i + 1 < args.size())
             changed = std::clamp(args[++i].toInt(), 1, ArticleModel::kArticles);
         else if (args[i] == "--own-core")
@@ -189,7 +202,9 @@ int main(int argc, char **argv)
 
     double seconds = -1;
     if (bare) {
-        seconds = changed > 0 ? bareWriteChain(path, changed) : bareChain(path, articles);
+        seconds = changed > 0 ? bareWriteChain(path, changed)
+                  : write     ? bareRangeWrite(path, articles)
+                              : bareChain(path, articles);
     } else {
         TfMain w;
         w.FormActivate();
@@ -225,28 +240,34 @@ int main(int argc, char **argv)
         });
         QObject::connect(&w.link(), &DeviceLink::frameRecognised,
                          [&](const QByteArray &) { replyAt = lastReply = t.nsecsElapsed(); });
-        QObject::connect(&w.link(), &DeviceLink::replyDispatched, [&](uint8_t) {
-            if (counter->text() == endText)
-                loop.quit();
-        });
+        // A chain that ends by itself is timed to its end; a whole-table read is broken off here.
+        const bool endsItself = range || write || changed > 0;
+        if (!endsItself)
+            QObject::connect(&w.link(), &DeviceLink::replyDispatched, [&](uint8_t) {
+                if (counter->text() == endText)
+                    loop.quit();
+            });
         QTimer guard;
         guard.setSingleShot(true);
         QObject::connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
         guard.start(int(limit * 3000) + 10000);
-        // A read of a range and a write of changed rows end by themselves: timed to the chain's end.
         bool ended = false;
-        if (range || changed > 0)
+        if (endsItself)
             QObject::connect(&w.link(), &DeviceLink::chainEnded, [&](DeviceLink::Chain, DeviceLink::ChainEnd how) {
                 chainEnd = t.nsecsElapsed();
                 if (how != DeviceLink::ChainEnd::Completed)
                     loop.quit();
-                else if (range || w.articles().changedCount() == 0)
+                else if (range || write || w.articles().changedCount() == 0)
                     ended = true, loop.quit();
             });
-        if (range) {
+        if (range || write) {
             w.articlesSection().edtAFrom->setText(QStringLiteral("1"));
             w.articlesSection().edtATo->setText(QString::number(articles));
         }
+        if (write)
+            for (int r = 1; r <= articles; ++r)
+                for (int c = 1; c < ArticleModel::kColumns; ++c)
+                    w.articles().setCell(c, r, bench::cellText(c, r));
         for (int i = 0; i < changed; ++i)
             w.articles().setCell(ArticleModel::Price, changedRow(i), QStringLiteral("%1.50").arg(i + 1));
         // The edits have long been on screen when the technician clicks.
@@ -254,6 +275,8 @@ int main(int argc, char **argv)
         t.start();
         if (changed > 0)
             w.articlesSection().btnAWriteChanged->click();
+        else if (write)
+            w.articlesSection().btnAWrite->click();
         else
             w.articlesSection().btnARead->click();
         loop.exec();
@@ -263,7 +286,7 @@ int main(int argc, char **argv)
                         "last reply to the chain's end %.2f ms\n",
                         firstFrame / 1e6, turns ? turnaround / 1e3 / turns : 0.0, turns,
                         chainEnd >= 0 && lastReply >= 0 ? (chainEnd - lastReply) / 1e6 : -1.0);
-        if (range || changed > 0) {
+        if (endsItself) {
             if (!ended)
                 seconds = -1;
         } else {
@@ -279,7 +302,10 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "the chain did not reach its end (%d articles)\n", articles);
         return 1;
     }
-    const char *what = changed > 0 ? "write of changed rows," : range ? "range read of" : "read of";
+    const char *what = changed > 0 ? "write of changed rows,"
+                       : write     ? "range write of"
+                       : range     ? "range read of"
+                                   : "read of";
     std::printf("%s %s %d articles over %s at %d baud%s: %.3f s; line-time limit %.3f s; %+.2f%%\n",
                 bare ? "bare" : "tool", what, articles, qPrintable(path), baud,
                 ownCore && cpus >= 2 ? " (printer on a core of its own)" : "", seconds, limit,

@@ -3,7 +3,7 @@
 #   bench/run-all.sh
 #   QUORVEL_BENCH_PACED=1 bench/run-all.sh   # also the profile over a pty paced at 57600 baud (30+ minutes)
 # Figures vary with what else the machine is doing; run it on a quiet machine.
-# QUORVEL_BENCH_FULL=1 adds the full 60000-article read over the paced pty (about 10.5 minutes).
+# QUORVEL_BENCH_FULL=1 adds the full 60000-article read and write over the paced pty (about 10.5 minutes each).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh >/dev/null
@@ -38,10 +38,13 @@ row "300 articles read (range 1..300) over a pty paced at 57600 baud: tool" "$b/
 row "12 changed articles written (4 runs) over a pty paced at 57600 baud: tool, and where the time beyond the line goes" "$b/article_pty_bench" --devsim "$devsim" --changed 12 --phases
 row "the same 12 records written over the same pty: bare" "$b/article_pty_bench" --devsim "$devsim" --changed 12 --bare
 row "300 articles read over the same pty: bare" "$b/article_pty_bench" --devsim "$devsim" --articles 300 --bare
+row "300 articles written (range 1..300) over the same pty: tool" "$b/article_pty_bench" --devsim "$devsim" --articles 300 --write
+row "the same 300 records written over the same pty: bare" "$b/article_pty_bench" --devsim "$devsim" --articles 300 --write --bare
 row "the same two with the printer on a core of its own" "$b/article_pty_bench" --devsim "$devsim" --articles 300 --range --own-core
 row "" "$b/article_pty_bench" --devsim "$devsim" --changed 12 --own-core
 row "12 articles over the same pty: bare, printer on a core of its own" "$b/article_pty_bench" --devsim "$devsim" --bare --articles 12 --own-core
 [ -n "${QUORVEL_BENCH_FULL:-}" ] && row "60000 articles read (whole range) over a pty paced at 57600 baud: tool" "$b/article_pty_bench" --devsim "$devsim" --articles 60000 --range
+[ -n "${QUORVEL_BENCH_FULL:-}" ] && row "60000 articles written (whole range) over the same pty: tool" "$b/article_pty_bench" --devsim "$devsim" --articles 60000 --write
 row "article file (60000 rows) and grid" "$b/ArticleFileBench" 5
 row "whole-device profile, 60000 articles, loopback TCP" "$b/profile_bench" --devsim "$devsim"
 # Paced at 57600 baud the same backup and restore take more than half an hour: only when asked.
