@@ -1,3 +1,4 @@
+#include "FontWarmup.h"
 #include "QtTranslations.h"
 #include "SimServer.h"
 #include "SimulatedDevice.h"
@@ -39,6 +40,8 @@ int main(int argc, char *argv[])
             demo = true;
     }
 
+    // Made before the application, so that the font configuration loads beside its start.
+    FontWarmup fonts;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvel"));
     QApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
