@@ -465,10 +465,8 @@ QWidget *TfMain::control(const QString &objectName) const
 {
     // The controls a chain switches are on every page: they all exist before any is looked up.
     const_cast<TfMain *>(this)->ensureOtherPages();
-    // Every chain's start and end switch some thirty controls: the window's named widgets are
-    // listed in one walk over them the first time, not searched for one by one.
-    if (!controlsIndexed_)
-        indexControls();
+    // Every chain's start and end switch some thirty controls: building the pages listed the
+    // window's named widgets in one walk, so they are not searched for one by one.
     QPointer<QWidget> &known = controls_[objectName];
     if (!known)
         known = findChild<QWidget *>(objectName);
@@ -480,9 +478,8 @@ bool TfMain::paintHeld() const
     return paintHold_->holding();
 }
 
-void TfMain::indexControls() const
+void TfMain::indexControls()
 {
-    controlsIndexed_ = true;
     controls_.clear();
     QSet<QString> twice;
     for (QWidget *w : findChildren<QWidget *>()) {

@@ -120,7 +120,7 @@ private:
     // The window's control of that object name, or null.
     QWidget *control(const QString &objectName) const;
     // Lists the named widgets for control(); a name used twice is left to findChild.
-    void indexControls() const;
+    void indexControls();
 
     DeviceLink *link_ = nullptr;
     Device *device_ = nullptr;
@@ -136,7 +136,6 @@ private:
     LoginSection *loginSection_ = nullptr;
     std::vector<Section *> sections_;
     mutable QHash<QString, QPointer<QWidget>> controls_; // control() has found these
-    mutable bool controlsIndexed_ = false;               // the named widgets have been listed once
     QString factoryNumber_;
     QString factoryNote_; // why the factory number is not the file's own; empty when it is
     bool activated_ = false;
