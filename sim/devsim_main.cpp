@@ -69,6 +69,7 @@ int main(int argc, char *argv[])
         {"drop-reply-every", "Do not send every Nth reply.", "N"},
         {"garbage-every", "Send garbage bytes before every Nth reply.", "N"},
         {"silent-after", "Send no reply after the first N requests.", "N"},
+        {"exit-after", "Go away after the first N requests: save the state and end, closing the line.", "N"},
         {"error", "Refuse every data command with this error code.", "CODE"},
         {"article-step", "The device skips numbers: each article reply asks for N articles further on.", "N"},
         {"trace", "Print every request and the bytes sent back on stdout."},
@@ -157,7 +158,13 @@ int main(int argc, char *argv[])
     saveTimer.setSingleShot(true);
     saveTimer.setInterval(1000);
     QObject::connect(&saveTimer, &QTimer::timeout, save);
-    auto requestSeen = [&](const QByteArray &, const QByteArray &) { saveTimer.start(); };
+    // A printer switched off in the middle of a transfer, at a request a test can name.
+    const int exitAfter = intOption(p, "exit-after", 0, 1);
+    auto requestSeen = [&](const QByteArray &, const QByteArray &) {
+        saveTimer.start();
+        if (exitAfter > 0 && device.requestCount() >= quint64(exitAfter))
+            QCoreApplication::quit();
+    };
     QObject::connect(&serial, &SimSerialServer::requestAnswered, requestSeen);
     QObject::connect(&server, &SimServer::requestAnswered, requestSeen);
 
