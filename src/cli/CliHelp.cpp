@@ -107,10 +107,10 @@ QString command(const QString &name)
                               "as fresh rows. With --from N --to M only articles N..M are sent (those the file\n"
                               "does not list as fresh rows); the device keeps the others.\n"
                               "With --changed-only --against BASE (an earlier read articles output, or a device\n"
-                              "profile .qvp holding the articles) only the\n"
-                              "articles whose rows differ between BASE and FILE are sent, one chain per run of\n"
-                              "consecutive numbers (within --from/--to when given). When none differ, nothing\n"
-                              "is sent and the run ends with exit code 0.\n")
+                              "profile .qvp holding the articles) only the articles whose rows differ between\n"
+                              "BASE and FILE are sent, one chain per run of consecutive numbers (within\n"
+                              "--from/--to when given). When none differ, nothing is sent and the run ends\n"
+                              "with exit code 0.\n")
             .arg(device);
     if (name == QStringLiteral("fm-dump"))
         return QStringLiteral("Usage: %1fm-dump -o FILE\n"
